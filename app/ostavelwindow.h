@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+#include "editions/edition.h"
+#include "forecast/forecasts.h"
+#include "runtime/captions.h"
+
+class QLabel;
+class QPushButton;
+
+namespace ostavel {
+
+// The platform services the window hands to its forecasts.
+struct WindowServices {
+    RandomSource& random;
+    Clock& clock;
+    EventPump& pump;
+    Beeper& beeper;
+};
+
+// The form "Ostavel": a fixed window over the picture of six bears, its nine labels and four
+// game buttons. It only builds the controls, writes captions and forwards button presses to
+// the forecasts.
+class OstavelWindow final : public QWidget, public Captions {
+    Q_OBJECT
+
+public:
+    OstavelWindow(const Edition& edition, const WindowServices& services,
+                  QWidget* parent = nullptr);
+
+    void setCaption(Label label, std::string_view text) override;
+
+    QLabel* label(Label which) const;
+    Pacer& pacer() { return pacer_; }
+    Forecasts& forecasts() { return forecasts_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createLabels(const Edition& edition);
+    void createButtons();
+    // Runs once, after the controls exist and before the window is first shown.
+    void Form_Load();
+    const QPixmap& background();
+
+    RandomSource& random_;
+    Pacer pacer_;
+    Forecasts forecasts_;
+    std::array<QLabel*, 9> labels_{};
+    QPixmap background_;
+};
+
+}  // namespace ostavel

@@ -1,0 +1,21 @@
+#include "app/program.h"
+
+#include <QApplication>
+
+#include "app/ostavelwindow.h"
+#include "runtime/qtservices.h"
+
+namespace ostavel {
+
+int runOstavel(int argc, char* argv[], const Edition& edition) {
+    QApplication application(argc, argv);
+    SeededRandom random;
+    SteadyClock clock;
+    QtEventPump pump(clock);
+    QtBeeper beeper;
+    OstavelWindow window(edition, {random, clock, pump, beeper});
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace ostavel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+#include "forecast/script.h"
+#include "runtime/random.h"
+
+namespace ostavel {
+
+// When a drawn set must be drawn again, whole.
+enum class Rejection {
+    AnyTwoEqual,     // the lotteries: all numbers must differ
+    AllDigitsEqual,  // the digit games: only a set of one repeated digit is refused
+};
+
+// What one game button forecasts, and how it shows it.
+struct Game {
+    std::string_view name;
+    Number upperbound;
+    Number lowerbound;
+    Number max;  // how many numbers the game shows
+    Rejection rejection;
+    Script script;
+};
+
+extern const Game roto6Game;
+extern const Game minirotoGame;
+extern const Game numbers3Game;
+extern const Game numbers4Game;
+
+}  // namespace ostavel
