@@ -14,9 +14,9 @@ public:
     explicit QtEventPump(Clock& clock);
 
     void DoEvents() override;
-    // Sleeps in the event loop itself (a precise timer wakes it at the deadline, any window
-    // event earlier); the last fraction of a millisecond, below a timer's resolution, is
-    // slept by the thread.
+    // Sleeps in the event loop itself (a precise timer wakes it just before the deadline,
+    // any window event earlier); the last fraction of a millisecond, below a timer's
+    // resolution, is slept by the thread.
     void WaitForEventsUntil(Timer deadline) override;
 
 private:
