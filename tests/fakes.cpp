@@ -1,7 +1,6 @@
 #include "tests/fakes.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace ostavel::testing {
 
@@ -23,14 +22,13 @@ void VirtualPump::DoEvents() {
 
 void VirtualPump::WaitForEventsUntil(Timer deadline) {
     ++sleeps;
-    const Timer before = clock_.now;
-    const bool earlierEvent = !scheduled_.empty() && scheduled_.begin()->first < deadline;
-    const Timer wakeUp = earlierEvent ? scheduled_.begin()->first : deadline;
-    clock_.now = std::max(clock_.now, wakeUp);
-    if (clock_.now == before) {
-        clock_.now += minimumSleep;
+    if (clock_.GetTimer() >= deadline) {
+        return;
     }
-    if (earlierEvent) {
+    const bool eventFirst = !scheduled_.empty() && scheduled_.begin()->first < deadline;
+    // A sleep lets some time pass, as a real thread's does, so that a coarse clock still moves.
+    clock_.now = std::max(clock_.now + 100us, eventFirst ? scheduled_.begin()->first : deadline);
+    if (eventFirst) {
         runDue();
     }
 }
@@ -40,51 +38,26 @@ float ScriptedRandom::RandomNext() {
     if (next_ < values_.size()) {
         return values_[next_++];
     }
-    // The golden-ratio sequence covers [0, 1) evenly without repeating soon.
-    ++next_;
-    const double value = static_cast<double>(next_) * 0.6180339887498949;
-    return static_cast<float>(value - static_cast<double>(static_cast<long long>(value)));
+    const double golden = static_cast<double>(++next_) * 0.6180339887498949;
+    return static_cast<float>(golden - static_cast<double>(static_cast<long long>(golden)));
 }
 
-void ScriptedRandom::queue(std::initializer_list<int> numbers, int upperbound, int lowerbound) {
+void ScriptedRandom::queue(const std::vector<int>& numbers, int upperbound, int lowerbound) {
     const float n = static_cast<float>(upperbound - lowerbound + 1);
     for (int number : numbers) {
         values_.push_back((static_cast<float>(number - lowerbound) + 0.5f) / n);
     }
 }
 
-void ScriptedRandom::skip(int count) {
-    values_.insert(values_.end(), static_cast<std::size_t>(count), 0.25f);
-}
-
 void Recorder::setCaption(Label label, std::string_view text) {
     captions_[label] = std::string(text);
     events.push_back(
-        {clock_.now, "L" + std::to_string(static_cast<int>(label)) + "=" + std::string(text)});
-}
-
-void Recorder::Beep() {
-    events.push_back({clock_.now, "beep"});
-}
-
-std::string Recorder::caption(Label label) const {
-    const auto found = captions_.find(label);
-    return found == captions_.end() ? std::string() : found->second;
+        {clock_.now, "L" + std::to_string(static_cast<int>(label)) + "=" + captions_[label]});
 }
 
 int Recorder::beeps() const {
     return static_cast<int>(std::count_if(events.begin(), events.end(),
                                           [](const Event& e) { return e.what == "beep"; }));
-}
-
-std::string describe(const std::vector<Event>& events, std::size_t from, std::size_t count) {
-    std::ostringstream out;
-    for (std::size_t i = from; i < std::min(events.size(), from + count); ++i) {
-        out << "  #" << i << " "
-            << std::chrono::duration_cast<std::chrono::microseconds>(events[i].time).count()
-            << " us " << events[i].what << "\n";
-    }
-    return out.str();
 }
 
 }  // namespace ostavel::testing

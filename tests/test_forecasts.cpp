@@ -2,15 +2,13 @@
 // the draw and its rejections, nested presses, and closing the window at any moment.
 
 #include <QtTest>
-#include <functional>
+#include <set>
 
 #include "forecast/forecasts.h"
-#include "remarks/remarks.h"
 #include "tests/fakes.h"
 
 using namespace ostavel;
 using namespace ostavel::testing;
-using std::chrono::milliseconds;
 
 namespace {
 
@@ -23,82 +21,68 @@ struct Rig {
     Forecasts forecasts{{recorder, random, recorder, pacer}};
 };
 
-// The timeline a forecast must produce, built from its step table. "#" stands for any number
-// of the game's range (a reel frame), "~waiting" and "~closing" for any remark of that kind.
-class Timeline {
-public:
-    Timeline(int upperbound, int lowerbound, int max)
-        : upperbound_(upperbound), lowerbound_(lowerbound), shown_(max) {}
+const Game* const games[] = {&roto6Game, &minirotoGame, &numbers3Game, &numbers4Game};
 
-    void write(int label, const std::string& text) {
-        events.push_back({now, "L" + std::to_string(label) + "=" + text});
+void press(Forecasts& forecasts, int game) {
+    switch (game) {
+        case 0:
+            return forecasts.roto6_Click();
+        case 1:
+            return forecasts.miniroto_Click(0);
+        case 2:
+            return forecasts.Numbers3_Click();
+        default:
+            return forecasts.Numbers4_Click();
     }
-    void spin(int first, int frames, milliseconds delay) {
-        for (int frame = 0; frame < frames; ++frame) {
-            for (int p = first; p <= 6; ++p) {
-                write(p, p <= shown_ ? "#" : "");
-            }
-            now += delay;
-        }
-    }
-    void wait(milliseconds delay) { now += delay; }
-    void waitingRemark() { write(7, "~waiting"); }
-    void closingRemark() {
-        write(7, "~closing");
-        events.push_back({now, "beep"});
-    }
-
-    bool matches(const Event& expected, const Event& actual) const {
-        if (expected.time != actual.time) {
-            return false;
-        }
-        const auto cut = expected.what.find('=');
-        if (cut == std::string::npos ||
-            expected.what.substr(0, cut) != actual.what.substr(0, cut)) {
-            return expected.what == actual.what;
-        }
-        const std::string want = expected.what.substr(cut + 1);
-        const std::string got = actual.what.substr(cut + 1);
-        if (want == "#") {
-            bool digits = !got.empty() && got.size() <= 2 && (got.size() == 1 || got[0] != '0');
-            for (char c : got) {
-                digits = digits && c >= '0' && c <= '9';
-            }
-            return digits && std::stoi(got) >= lowerbound_ && std::stoi(got) <= upperbound_;
-        }
-        if (want == "~waiting" || want == "~closing") {
-            const RemarkTable& table = want == "~waiting" ? waitingRemarks : closingRemarks;
-            return std::find(table.begin(), table.end(), got) != table.end();
-        }
-        return want == got;
-    }
-
-    std::vector<Event> events;
-    Timer now{};
-
-private:
-    int upperbound_;
-    int lowerbound_;
-    int shown_;
-};
-
-void compareTimelines(const std::vector<Event>& actual, const Timeline& expected) {
-    const std::size_t common = std::min(actual.size(), expected.events.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        if (!expected.matches(expected.events[i], actual[i])) {
-            const std::size_t from = i >= 3 ? i - 3 : 0;
-            QFAIL(qPrintable(QStringLiteral("event %1 differs\nexpected:\n%2actual:\n%3")
-                                 .arg(i)
-                                 .arg(QString::fromStdString(describe(expected.events, from, 7)))
-                                 .arg(QString::fromStdString(describe(actual, from, 7)))));
-        }
-    }
-    QCOMPARE(actual.size(), expected.events.size());
 }
 
-// The draws the first spin makes before the forecast draws its set: 31 frames of max numbers.
-int firstSpinDraws(int max) {
-    return 31 * max;
+// Expands a step table into the events it must cause. "spin k" is reel routine k's frames
+// (frames and delay below), each writing positions k..6, "#" for any number of the range;
+// "pause ms" a paced wait; "remark" a waiting remark; "closing" the closing remark and beep.
+std::vector<Event> expand(const QStringList& steps, int shown) {
+    const int frames[] = {31, 21, 11, 7, 4, 6};
+    const int delays[] = {10, 50, 100, 300, 500, 700};
+    std::vector<Event> events;
+    Timer now{};
+    for (const QString& step : steps) {
+        const QString arg = step.section(' ', 1);
+        if (step.startsWith("spin")) {
+            const int k = arg.toInt();
+            for (int frame = 0; frame < frames[k - 1];
+                 ++frame, now += std::chrono::milliseconds(delays[k - 1])) {
+                for (int p = k; p <= 6; ++p) {
+                    events.push_back({now, "L" + std::to_string(p) + (p <= shown ? "=#" : "=")});
+                }
+            }
+        } else if (step.startsWith("pause")) {
+            now += std::chrono::milliseconds(arg.toInt());
+        } else if (step == "remark" || step == "closing") {
+            events.push_back({now, "L7=~" + step.toStdString()});
+        } else {
+            events.push_back({now, step.toStdString()});
+        }
+        if (step == "closing") {
+            events.push_back({now, "beep"});
+        }
+    }
+    return events;
+}
+
+bool matches(const Event& want, const Event& got, const Game& game) {
+    const std::string text = got.what.substr(std::min(got.what.size(), std::size_t(3)));
+    if (want.time != got.time || want.what.substr(0, 3) != got.what.substr(0, 3)) {
+        return false;
+    }
+    if (want.what.ends_with("=#")) {  // plain decimal digits of a number in the range
+        const QString number = QString::fromStdString(text);
+        return QRegularExpression("^(0|[1-9][0-9]*)$").match(number).hasMatch() &&
+               number.toInt() >= game.lowerbound && number.toInt() <= game.upperbound;
+    }
+    if (want.what.starts_with("L7=~")) {
+        const RemarkTable& table = want.what == "L7=~closing" ? closingRemarks : waitingRemarks;
+        return std::find(table.begin(), table.end(), text) != table.end();
+    }
+    return want.what == got.what;
 }
 
 }  // namespace
@@ -107,297 +91,166 @@ class ForecastsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void lotoSixFollowsItsStepTable();
-    void miniLotoFollowsItsStepTable();
-    void numbersThreeFollowsItsStepTable();
-    void numbersFourFollowsItsStepTable();
-    void rejectionTestsMatchTheirGames_data();
-    void rejectionTestsMatchTheirGames();
+    void eachGameFollowsItsStepTable_data();
+    void eachGameFollowsItsStepTable();
     void aRejectedSetIsDrawnAgainWhole_data();
     void aRejectedSetIsDrawnAgainWhole();
     void aPressDuringAWaitNestsAWholeForecastAndTheOuterOneResumes();
-    void nestedForecastsKeepWhatWasWrittenLast();
     void closingAtAnyMomentEndsEveryForecastWithoutAnotherWrite();
-    void closingDuringANestedForecastEndsBothLevels();
     void nestingIsBoundedAndEveryForecastStillFinishes();
 };
 
-// Why: the Loto 6 reveal interleaves reels and remarks in a fixed order; a swapped step, a
-// wrong frame count or delay moves every later event. Numbers show in draw order, unsorted.
-void ForecastsTest::lotoSixFollowsItsStepTable() {
-    Rig rig;
-    rig.random.skip(firstSpinDraws(6));
-    rig.random.queue({12, 43, 5, 1, 30, 22}, 43, 1);
-    rig.forecasts.roto6_Click();
-
-    Timeline t(43, 1, 6);
-    t.write(8, "ロト6の予想です");
-    t.write(7, "抽選は毎週木曜日");
-    t.spin(1, 31, 10ms);
-    t.write(1, "12");
-    t.spin(2, 21, 50ms);
-    t.waitingRemark();
-    t.write(2, "43");
-    t.spin(3, 11, 100ms);
-    t.write(3, "5");
-    t.spin(4, 7, 300ms);
-    t.write(4, "1");
-    t.waitingRemark();
-    t.spin(5, 4, 500ms);
-    t.write(5, "30");
-    t.spin(6, 6, 700ms);
-    t.write(6, "22");
-    t.closingRemark();
-    compareTimelines(rig.recorder.events, t);
-    QCOMPARE(rig.clock.now, Timer(10760ms));
-}
-
-// Why: Mini Loto blanks the sixth bubble before its message and pauses before each reveal.
-void ForecastsTest::miniLotoFollowsItsStepTable() {
-    Rig rig;
-    rig.random.skip(firstSpinDraws(5));
-    rig.random.queue({31, 1, 17, 8, 2}, 31, 1);
-    rig.forecasts.miniroto_Click(0);
-
-    Timeline t(31, 1, 5);
-    t.write(8, "ミニロトの予想です!");
-    t.write(6, "");
-    t.write(7, "チャンスは毎週チューズディ!");
-    t.spin(1, 31, 10ms);
-    t.wait(100ms);
-    t.write(1, "31");
-    t.spin(2, 21, 50ms);
-    t.wait(100ms);
-    t.write(2, "1");
-    t.spin(3, 11, 100ms);
-    t.wait(500ms);
-    t.waitingRemark();
-    t.write(3, "17");
-    t.spin(4, 7, 300ms);
-    t.wait(800ms);
-    t.waitingRemark();
-    t.write(4, "8");
-    t.spin(5, 4, 500ms);
-    t.wait(1000ms);
-    t.write(5, "2");
-    t.closingRemark();
-    compareTimelines(rig.recorder.events, t);
-    QCOMPARE(rig.clock.now, Timer(9060ms));
-}
-
-// Why: the digit games blank the bubbles out of play after the message and have one remark.
-void ForecastsTest::numbersThreeFollowsItsStepTable() {
-    Rig rig;
-    rig.random.skip(firstSpinDraws(3));
-    rig.random.queue({0, 9, 0}, 9, 0);
-    rig.forecasts.Numbers3_Click();
-
-    Timeline t(9, 0, 3);
-    t.write(8, "Numbers3の予想だよ");
-    t.write(7, "抽選は毎週,月,水,金");
-    t.write(4, "");
-    t.write(5, "");
-    t.write(6, "");
-    t.spin(1, 31, 10ms);
-    t.write(1, "0");
-    t.spin(2, 21, 50ms);
-    t.write(2, "9");
-    t.spin(3, 11, 100ms);
-    t.waitingRemark();
-    t.write(3, "0");
-    t.closingRemark();
-    compareTimelines(rig.recorder.events, t);
-    QCOMPARE(rig.clock.now, Timer(2460ms));
-}
-
-void ForecastsTest::numbersFourFollowsItsStepTable() {
-    Rig rig;
-    rig.random.skip(firstSpinDraws(4));
-    rig.random.queue({3, 3, 3, 5}, 9, 0);
-    rig.forecasts.Numbers4_Click();
-
-    Timeline t(9, 0, 4);
-    t.write(8, "Numbers4の予想です");
-    t.write(7, "抽選は毎週月・水・金");
-    t.write(5, "");
-    t.write(6, "");
-    t.spin(1, 31, 10ms);
-    t.write(1, "3");
-    t.spin(2, 21, 50ms);
-    t.write(2, "3");
-    t.spin(3, 11, 100ms);
-    t.waitingRemark();
-    t.write(3, "3");
-    t.spin(4, 7, 300ms);
-    t.write(4, "5");
-    t.closingRemark();
-    compareTimelines(rig.recorder.events, t);
-    QCOMPARE(rig.clock.now, Timer(4560ms));
-}
-
-void ForecastsTest::rejectionTestsMatchTheirGames_data() {
-    QTest::addColumn<int>("rejection");
+void ForecastsTest::eachGameFollowsItsStepTable_data() {
+    QTest::addColumn<int>("game");
     QTest::addColumn<QList<int>>("set");
-    QTest::addColumn<bool>("rejected");
-    const int lottery = static_cast<int>(Rejection::AnyTwoEqual);
-    const int digits = static_cast<int>(Rejection::AllDigitsEqual);
-    QTest::newRow("lottery all different") << lottery << QList<int>{1, 2, 3, 4, 5, 6} << false;
-    QTest::newRow("lottery first equals last") << lottery << QList<int>{9, 2, 3, 4, 5, 9} << true;
-    QTest::newRow("lottery middle pair") << lottery << QList<int>{1, 2, 7, 7, 5, 6} << true;
-    QTest::newRow("mini lottery far pair") << lottery << QList<int>{4, 31, 2, 4, 5} << true;
-    QTest::newRow("digits all equal") << digits << QList<int>{7, 7, 7} << true;
-    QTest::newRow("digits two equal") << digits << QList<int>{1, 1, 2} << false;
-    QTest::newRow("digits ends equal") << digits << QList<int>{2, 1, 2} << false;
-    QTest::newRow("four digits all equal") << digits << QList<int>{0, 0, 0, 0} << true;
-    QTest::newRow("four digits three equal") << digits << QList<int>{3, 3, 3, 5} << false;
-    QTest::newRow("four digits last differs") << digits << QList<int>{8, 8, 8, 9} << false;
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("Loto 6") << 0 << QList<int>{12, 43, 5, 1, 30, 22}
+                            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | "
+                               "spin 2 | remark | L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | remark | "
+                               "spin 5 | L5=30 | spin 6 | L6=22 | closing"
+                            << 10760;
+    QTest::newRow("Mini Loto") << 1 << QList<int>{31, 1, 17, 8, 2}
+                               << "L8=ミニロトの予想です! | L6= | L7=チャンスは毎週チューズディ! | "
+                                  "spin 1 | pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | "
+                                  "spin 3 | pause 500 | remark | L3=17 | spin 4 | pause 800 | "
+                                  "remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing"
+                               << 9060;
+    QTest::newRow("Numbers 3") << 2 << QList<int>{0, 9, 0}
+                               << "L8=Numbers3の予想だよ | L7=抽選は毎週,月,水,金 | L4= | L5= | "
+                                  "L6= | spin 1 | L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | "
+                                  "closing"
+                               << 2460;
+    QTest::newRow("Numbers 4") << 3 << QList<int>{3, 3, 3, 5}
+                               << "L8=Numbers4の予想です | L7=抽選は毎週月・水・金 | L5= | L6= | "
+                                  "spin 1 | L1=3 | spin 2 | L2=3 | spin 3 | remark | L3=3 | "
+                                  "spin 4 | L4=5 | closing"
+                               << 4560;
 }
 
-// Why: the lotteries refuse any repeated number, the digit games only one repeated digit.
-void ForecastsTest::rejectionTestsMatchTheirGames() {
-    QFETCH(int, rejection);
+// Why: a swapped step, a wrong frame count or delay moves every later event; the numbers show
+// in draw order, unsorted, and the forecast lasts exactly its reels and pauses.
+void ForecastsTest::eachGameFollowsItsStepTable() {
+    QFETCH(int, game);
     QFETCH(QList<int>, set);
-    QFETCH(bool, rejected);
-    std::vector<Number> numbers(set.begin(), set.end());
-    QCOMPARE(isRejected(static_cast<Rejection>(rejection), numbers), rejected);
+    QFETCH(QString, steps);
+    QFETCH(int, milliseconds);
+    const Game& g = *games[game];
+    Rig rig;
+    rig.random.skip(31 * g.max);  // the first spin's numbers come before the set is drawn
+    rig.random.queue({set.begin(), set.end()}, g.upperbound, g.lowerbound);
+    press(rig.forecasts, game);
+
+    const std::vector<Event> expected = expand(steps.split(" | "), g.max);
+    const auto& actual = rig.recorder.events;
+    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
+        const QString at =
+            QStringLiteral("event %1 at %2 us: %3")
+                .arg(i)
+                .arg(std::chrono::duration_cast<std::chrono::microseconds>(actual[i].time).count())
+                .arg(QString::fromStdString(actual[i].what));
+        QVERIFY2(matches(expected[i], actual[i], g),
+                 qPrintable(at + ", expected " + QString::fromStdString(expected[i].what)));
+    }
+    QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(rig.clock.now, Timer(std::chrono::milliseconds(milliseconds)));
 }
 
 void ForecastsTest::aRejectedSetIsDrawnAgainWhole_data() {
     QTest::addColumn<int>("game");
     QTest::addColumn<QList<int>>("refused");
     QTest::addColumn<QList<int>>("accepted");
-    QTest::newRow("Loto 6") << 0 << QList<int>{1, 2, 3, 4, 5, 1} << QList<int>{9, 8, 7, 6, 5, 4};
-    QTest::newRow("Mini Loto") << 1 << QList<int>{3, 3, 1, 2, 4} << QList<int>{5, 3, 1, 2, 4};
-    QTest::newRow("Numbers 3") << 2 << QList<int>{7, 7, 7} << QList<int>{7, 7, 1};
-    QTest::newRow("Numbers 4") << 3 << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 0, 1};
+    QTest::newRow("Loto 6, first equals last")
+        << 0 << QList<int>{9, 2, 3, 4, 5, 9} << QList<int>{9, 8, 7, 6, 5, 4};
+    QTest::newRow("Mini Loto, a middle pair")
+        << 1 << QList<int>{3, 1, 2, 2, 4} << QList<int>{5, 3, 1, 2, 4};
+    QTest::newRow("Numbers 3, 7 7 7") << 2 << QList<int>{7, 7, 7} << QList<int>{7, 7, 1};
+    QTest::newRow("Numbers 3, ends equal pass") << 2 << QList<int>{} << QList<int>{2, 1, 2};
+    QTest::newRow("Numbers 4, 0 0 0 0") << 3 << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5};
+    QTest::newRow("Numbers 4, last differs passes") << 3 << QList<int>{} << QList<int>{8, 8, 8, 9};
 }
 
-// Why: no number of a refused set may survive into the next attempt.
+// Why: the lotteries refuse any repeated number, the digit games only a single repeated
+// digit; and no number of a refused set may survive into the next attempt.
 void ForecastsTest::aRejectedSetIsDrawnAgainWhole() {
     QFETCH(int, game);
     QFETCH(QList<int>, refused);
     QFETCH(QList<int>, accepted);
-    const Game* games[] = {&roto6Game, &minirotoGame, &numbers3Game, &numbers4Game};
     const Game& g = *games[game];
     ScriptedRandom random;
-    for (int n : refused) {
-        random.queue({n}, g.upperbound, g.lowerbound);
-    }
-    for (int n : accepted) {
-        random.queue({n}, g.upperbound, g.lowerbound);
-    }
+    random.queue({refused.begin(), refused.end()}, g.upperbound, g.lowerbound);
+    random.queue({accepted.begin(), accepted.end()}, g.upperbound, g.lowerbound);
     const NumberSet set = drawSet(g, random);
-    QCOMPARE(random.draws, 2 * g.max);
-    for (int i = 0; i < g.max; ++i) {
-        QCOMPARE(int(set[static_cast<std::size_t>(i)]), accepted[i]);
-    }
+    QCOMPARE(random.draws, static_cast<int>(refused.size() + accepted.size()));
+    QCOMPARE(QList<int>(set.begin(), set.begin() + g.max), accepted);
 }
 
-// Why: nothing guards re-entry; a press runs its whole forecast inside the running one's
-// wait, which then ends late and lets the outer forecast go on with its remaining frames.
+// Why: nothing guards re-entry. A press runs its whole forecast inside the running one's wait,
+// which then ends late; the outer forecast goes on, and each label keeps its last write.
 void ForecastsTest::aPressDuringAWaitNestsAWholeForecastAndTheOuterOneResumes() {
     Rig rig;
-    int innerDepth = 0;
-    rig.pump.at(105ms, [&] {
-        rig.forecasts.Numbers3_Click();
-        innerDepth = rig.forecasts.depth();
-    });
+    rig.pump.at(105ms, [&] { rig.forecasts.Numbers3_Click(); });    // in the wait of 100 to 110 ms
+    rig.pump.at(1000ms, [&] { rig.forecasts.miniroto_Click(0); });  // inside the Numbers 3
     rig.forecasts.roto6_Click();
 
     const auto& events = rig.recorder.events;
-    const auto innerHeadline = std::find_if(events.begin(), events.end(), [](const Event& e) {
-        return e.what == "L8=Numbers3の予想だよ";
-    });
-    QVERIFY(innerHeadline != events.end());
-    QCOMPARE(innerHeadline->time, Timer(105ms));
-    const auto firstBeep =
-        std::find_if(events.begin(), events.end(), [](const Event& e) { return e.what == "beep"; });
-    QCOMPARE(firstBeep->time, Timer(105ms + 2460ms));
-    // The frame wait that began at 100 ms ends when the inner forecast returns; the outer
-    // forecast then runs its remaining 10760 - 110 ms.
-    QCOMPARE(rig.clock.now, Timer(105ms + 2460ms + 10760ms - 110ms));
-    QCOMPARE(rig.recorder.beeps(), 2);
-    QCOMPARE(innerDepth, 1);  // back in the outer forecast
+    const auto written = [&](const std::string& what) {
+        return std::find_if(events.begin(), events.end(),
+                            [&](const Event& e) { return e.what == what; })
+            ->time;
+    };
+    QCOMPARE(written("L8=Numbers3の予想だよ"), Timer(105ms));
+    QCOMPARE(written("L8=ミニロトの予想です!"), Timer(1000ms));
+    QCOMPARE(written("beep"), Timer(1000ms + 9060ms));  // the innermost ends first
+    // Numbers 3 lasts its own 2.46 s plus Mini Loto's 9.06 s, less the 15 ms its interrupted
+    // frame wait had left; then Loto 6 resumes at 11.61 s and runs its remaining 10.65 s.
+    QCOMPARE(rig.clock.now, Timer(105ms + 2460ms + 9060ms - 15ms + 10650ms));
+    QCOMPARE(rig.recorder.caption(headline), std::string("ミニロトの予想です!"));
+    // Loto 6 wrote every bubble last, the sixth that Mini Loto blanked too.
+    std::set<std::string> outerSet;
+    for (int p = 1; p <= 6; ++p) {
+        outerSet.insert(rig.recorder.caption(numberLabel(p)));
+    }
+    QCOMPARE(outerSet.size(), std::size_t(6));
+    QVERIFY(!outerSet.contains(""));
+    QCOMPARE(rig.recorder.beeps(), 3);
     QCOMPARE(rig.forecasts.depth(), 0);
 }
 
-// Why: each label shows what was written into it last: the headline stays the inner one's,
-// the sixth bubble the outer Mini Loto's blank.
-void ForecastsTest::nestedForecastsKeepWhatWasWrittenLast() {
-    Rig rig;
-    rig.random.skip(firstSpinDraws(5));
-    rig.random.queue({11, 12, 13, 14, 15}, 31, 1);
-    rig.pump.at(350ms, [&] { rig.forecasts.roto6_Click(); });      // during the first pause
-    rig.pump.at(5000ms, [&] { rig.forecasts.Numbers4_Click(); });  // inside the Loto 6
-    rig.forecasts.miniroto_Click(0);
-
-    QCOMPARE(rig.recorder.caption(headline), std::string("Numbers4の予想です"));
-    const char* expected[] = {"11", "12", "13", "14", "15", ""};
-    for (int p = 1; p <= 6; ++p) {
-        QCOMPARE(rig.recorder.caption(numberLabel(p)), std::string(expected[p - 1]));
-    }
-    QCOMPARE(rig.recorder.beeps(), 3);
-    const std::string closing = rig.recorder.caption(messageLine);
-    QVERIFY(std::find(closingRemarks.begin(), closingRemarks.end(), closing) !=
-            closingRemarks.end());
-}
-
-// Why: closing the window must end a forecast wherever it is, with no write to a control
-// after the close and no time spent waiting out the rest of the timeline.
+// Why: closing the window must end forecasts at any depth, wherever they are, with no write
+// to a control after the close and no time spent waiting out the rest of the timeline.
 void ForecastsTest::closingAtAnyMomentEndsEveryForecastWithoutAnotherWrite() {
-    using Click = std::function<void(Forecasts&)>;
-    const std::pair<Click, milliseconds> games[] = {
-        {[](Forecasts& f) { f.roto6_Click(); }, 10760ms},
-        {[](Forecasts& f) { f.miniroto_Click(0); }, 9060ms},
-        {[](Forecasts& f) { f.Numbers3_Click(); }, 2460ms},
-        {[](Forecasts& f) { f.Numbers4_Click(); }, 4560ms},
-    };
-    for (const auto& [click, length] : games) {
-        for (milliseconds at = 0ms; at < length; at += 37ms) {
+    const int lengths[] = {10760, 9060, 2460, 4560};
+    for (int game = 0; game < 4; ++game) {
+        for (int at = 0; at < lengths[game]; at += 37) {
             Rig rig;
             std::size_t writtenBeforeClose = 0;
-            rig.pump.at(at, [&] {
+            rig.pump.at(std::chrono::milliseconds(at / 2),
+                        [&] { press(rig.forecasts, (game + 1) % 4); });
+            rig.pump.at(std::chrono::milliseconds(at), [&] {
                 rig.pacer.stop();
                 writtenBeforeClose = rig.recorder.events.size();
             });
-            click(rig.forecasts);
-            const QByteArray when = QByteArray::number(qint64(at.count())) + " ms";
+            press(rig.forecasts, game);
+            press(rig.forecasts, game);  // a press after the close does nothing
+            const QByteArray when =
+                QByteArray::number(game) + " closed at " + QByteArray::number(at) + " ms";
             QVERIFY2(rig.recorder.events.size() == writtenBeforeClose, when);
-            QVERIFY2(rig.clock.now == Timer(at),
-                     when + " ended at " + QByteArray::number(qint64(rig.clock.now.count())));
-            QCOMPARE(rig.recorder.beeps(), 0);
-            QCOMPARE(rig.forecasts.depth(), 0);
-            click(rig.forecasts);  // a press after the close does nothing
-            QCOMPARE(rig.recorder.events.size(), writtenBeforeClose);
+            QVERIFY2(rig.clock.now == Timer(std::chrono::milliseconds(at)), when);
+            QVERIFY2(rig.forecasts.depth() == 0, when);
         }
     }
 }
 
-void ForecastsTest::closingDuringANestedForecastEndsBothLevels() {
-    Rig rig;
-    rig.pump.at(500ms, [&] { rig.forecasts.Numbers4_Click(); });
-    std::size_t writtenBeforeClose = 0;
-    rig.pump.at(1500ms, [&] {
-        QCOMPARE(rig.forecasts.depth(), 2);
-        rig.pacer.stop();
-        writtenBeforeClose = rig.recorder.events.size();
-    });
-    rig.forecasts.roto6_Click();
-    QCOMPARE(rig.recorder.events.size(), writtenBeforeClose);
-    QCOMPARE(rig.clock.now, Timer(1500ms));
-    QCOMPARE(rig.forecasts.depth(), 0);
-}
-
-// Why: presses nest forecasts without limit otherwise, and a deep enough nest would exhaust
-// the stack; beyond the bound a press does nothing and the nest unwinds normally.
+// Why: unbounded nesting could exhaust the stack; beyond the bound a press does nothing and
+// the nest unwinds normally, every forecast to its closing beep.
 void ForecastsTest::nestingIsBoundedAndEveryForecastStillFinishes() {
     Rig rig;
     int presses = 0;
     int deepest = 0;
     rig.pump.onEveryPump = [&] {
         deepest = std::max(deepest, rig.forecasts.depth());
-        if (presses < Forecasts::maxDepth + 10) {
-            ++presses;
+        if (presses++ < Forecasts::maxDepth + 10) {
             rig.forecasts.Numbers3_Click();
         }
     };

@@ -3,25 +3,21 @@
 
 #include <QAccessible>
 #include <QColorSpace>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
 #include "app/layout.h"
 #include "app/ostavelwindow.h"
-#include "remarks/remarks.h"
 #include "runtime/qtservices.h"
 #include "tests/fakes.h"
 
 using namespace ostavel;
 using namespace ostavel::testing;
 
-Q_DECLARE_METATYPE(Qt::Alignment)
-
 namespace {
 
-const Edition snow{{64, 64, 64}};
+const Edition snow{{64, 64, 64}, "com.example.tovaine.OstavelSnow"};
 
 // A window on fake services, for everything that does not need time to pass.
 struct FakeWindow {
@@ -32,24 +28,35 @@ struct FakeWindow {
     OstavelWindow window{snow, {random, clock, pump, beeper}};
 };
 
-// Records what the headline and message line show when the window is first painted.
-class FirstPaintWatcher final : public QObject {
-public:
-    explicit FirstPaintWatcher(OstavelWindow& window) : window_(window) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !painted) {
-            painted = true;
-            headline = window_.label(Label::Label8)->text();
-            message = window_.label(Label::Label7)->text();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    bool painted = false;
-    QString headline;
-    QString message;
+// name, pixel geometry, initial text, pixel size (0: the default font), bold, text colour,
+// opaque, alignment; buttons have only the first three.
+struct Control {
+    const char* name;
+    QRect pixels;
+    const char* text;
+    int pixelSize = 0;
+    bool bold = false;
+    QColor colour = {};
+    bool opaque = false;
+    Qt::Alignment alignment = {};
+};
 
-private:
-    OstavelWindow& window_;
+const QColor grey(64, 64, 64);
+const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
+const Control controls[] = {
+    {"miniroto", {48, 208, 73, 25}, "ミニロト"},
+    {"roto6", {128, 208, 73, 25}, "ロト6"},
+    {"Numbers3", {208, 208, 73, 25}, "Numbers3"},
+    {"Numbers4", {296, 208, 73, 25}, "Numbers4"},
+    {"Label1", {32, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label2", {96, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label3", {160, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label4", {224, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label5", {288, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label6", {352, 64, 36, 28}, "", 16, true, Qt::black, true, centred},
+    {"Label7", {128, 184, 169, 33}, "by Tovaine", 13, false, grey, false, centred},
+    {"Label8", {80, 8, 257, 33}, "Ostavel", 21, true, QColor(255, 255, 192), false, centred},
+    {"Label9", {64, 256, 289, 17}, nullptr, 0, false, grey, false, Qt::AlignLeft | Qt::AlignTop},
 };
 
 }  // namespace
@@ -58,162 +65,111 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theWindowIsFixedAndTitled();
-    void everyControlHasItsNamePlaceAndText_data();
-    void everyControlHasItsNamePlaceAndText();
-    void labelsLookAsTheLayoutSays_data();
-    void labelsLookAsTheLayoutSays();
-    void fontsResolveToInstalledFaces();
+    void everyControlHasItsNamePlaceTextAndLook();
+    void fontsResolveToTheirInstalledSubstitutes();
     void onlyTheButtonsTakeFocusInTheirTabOrder();
     void startUpTextsAreThereBeforeTheFirstPaint();
     void thePictureIsDrawnUnscaledAndCutOff();
-    void everyLabelAndButtonSpeaksItsText();
     void aNumbersThreeForecastRunsThroughTheRealEventLoop();
 };
 
-void WindowTest::theWindowIsFixedAndTitled() {
+// Why: the labels must sit in the bubbles of the picture, which is fixed to the pixel, and
+// every control must speak its text to assistive technology.
+void WindowTest::everyControlHasItsNamePlaceTextAndLook() {
     FakeWindow w;
     QCOMPARE(w.window.windowTitle(), QStringLiteral("Ostavel★"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&w.window)->text(QAccessible::Name),
+             w.window.windowTitle());
     QCOMPARE(w.window.objectName(), QStringLiteral("Ostavel"));
-    QCOMPARE(w.window.size(), QSize(421, 279));
-    QCOMPARE(w.window.minimumSize(), w.window.maximumSize());
-    QVERIFY(!w.window.windowIcon().isNull());
-    QCOMPARE(w.window.windowIcon().availableSizes().value(0), QSize(32, 32));
-}
-
-void WindowTest::everyControlHasItsNamePlaceAndText_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("pixels");
-    QTest::addColumn<QString>("text");
-    // Left, top, width, height in pixels; the layout gives them in twips (15 to a pixel).
-    QTest::newRow("miniroto") << "miniroto" << QRect(48, 208, 73, 25) << "ミニロト";
-    QTest::newRow("roto6") << "roto6" << QRect(128, 208, 73, 25) << "ロト6";
-    QTest::newRow("Numbers3") << "Numbers3" << QRect(208, 208, 73, 25) << "Numbers3";
-    QTest::newRow("Numbers4") << "Numbers4" << QRect(296, 208, 73, 25) << "Numbers4";
-    for (int i = 1; i <= 6; ++i) {
-        QTest::addRow("Label%d", i) << QStringLiteral("Label%1").arg(i)
-                                    << QRect(32 + 64 * (i - 1), 64, 36, 28) << QString();
-    }
-    QTest::newRow("Label7") << "Label7" << QRect(128, 184, 169, 33) << "by Tovaine";
-    QTest::newRow("Label8") << "Label8" << QRect(80, 8, 257, 33) << "Ostavel";
-}
-
-// Why: the labels must sit in the bubbles of the picture, which is fixed to the pixel.
-void WindowTest::everyControlHasItsNamePlaceAndText() {
-    QFETCH(QString, name);
-    QFETCH(QRect, pixels);
-    QFETCH(QString, text);
-    FakeWindow w;
-    auto* control = w.window.findChild<QWidget*>(name);
-    QVERIFY(control != nullptr);
-    QCOMPARE(control->parentWidget(), &w.window);
-    QCOMPARE(control->geometry(), pixels);
-    QVERIFY(control->isEnabled() && !control->isHidden());
-    const auto* button = qobject_cast<QPushButton*>(control);
-    QCOMPARE(button ? button->text() : qobject_cast<QLabel*>(control)->text(), text);
-    if (button != nullptr) {
-        QVERIFY(!button->isDefault() && !button->autoDefault());
-    }
-    if (!button) {
-        QVERIFY(pixels.width() > 0 && pixels.height() > 0);
-    }
+    QCOMPARE(w.window.minimumSize(), QSize(421, 279));
+    QCOMPARE(w.window.maximumSize(), QSize(421, 279));
+    QCOMPARE(w.window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     QCOMPARE(w.window.findChildren<QWidget*>().size(), 13);
-}
-
-void WindowTest::labelsLookAsTheLayoutSays_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("pixelSize");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<bool>("opaque");
-    QTest::addColumn<Qt::Alignment>("alignment");
-    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
-    for (int i = 1; i <= 6; ++i) {
-        QTest::addRow("Label%d", i) << QStringLiteral("Label%1").arg(i) << 16 << true
-                                    << QColor(Qt::black) << true << centred;
-    }
-    QTest::newRow("Label7") << "Label7" << 13 << false << QColor(64, 64, 64) << false << centred;
-    QTest::newRow("Label8") << "Label8" << 21 << true << QColor(255, 255, 192) << false << centred;
-    QTest::newRow("Label9") << "Label9" << -1 << false << QColor(64, 64, 64) << false
-                            << (Qt::AlignLeft | Qt::AlignTop);
-}
-
-void WindowTest::labelsLookAsTheLayoutSays() {
-    QFETCH(QString, name);
-    QFETCH(int, pixelSize);
-    QFETCH(bool, bold);
-    QFETCH(QColor, colour);
-    QFETCH(bool, opaque);
-    QFETCH(Qt::Alignment, alignment);
-    FakeWindow w;
-    auto* label = w.window.findChild<QLabel*>(name);
-    QVERIFY(label != nullptr);
-    if (pixelSize > 0) {
-        QCOMPARE(label->font().pixelSize(), pixelSize);
-    }
-    QCOMPARE(label->font().bold(), bold);
-    QVERIFY(!label->font().italic() && !label->font().underline() && !label->font().strikeOut());
-    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
-    QCOMPARE(label->autoFillBackground(), opaque);
-    if (opaque) {
-        QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::white));
-    }
-    QCOMPARE(label->alignment(), alignment);
-    QVERIFY(label->testAttribute(Qt::WA_TransparentForMouseEvents));
-}
-
-// Why: a family that is not installed would silently fall back to some other face and
-// change every text's width.
-void WindowTest::fontsResolveToInstalledFaces() {
-    FakeWindow w;
-    const QStringList installed = QFontDatabase::families();
-    const QStringList gothic{"ＭＳ Ｐゴシック", "IPAPGothic", "Noto Sans CJK JP"};
-    for (const char* name : {"Label7", "Label8"}) {
-        const QFontInfo info(w.window.findChild<QLabel*>(name)->font());
-        QVERIFY2(gothic.contains(info.family()), qPrintable(info.family()));
-        QVERIFY(installed.contains(info.family()));
-        QCOMPARE(info.pixelSize(), w.window.findChild<QLabel*>(name)->font().pixelSize());
-    }
-    const QFontInfo number(w.window.label(Label::Label1)->font());
-    QVERIFY2(number.family() == "Terminal" || number.family() == "DejaVu Sans Mono",
-             qPrintable(number.family()));
-    QVERIFY(number.fixedPitch());
-    QVERIFY(number.bold());
-}
-
-// Why: keyboard users start on Mini Loto and Tab through the four buttons only.
-void WindowTest::onlyTheButtonsTakeFocusInTheirTabOrder() {
-    FakeWindow w;
-    w.window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QStringList order;
-    QWidget* focused = QApplication::focusWidget();
-    for (int i = 0; i < 5 && focused != nullptr; ++i) {
-        order << focused->objectName();
-        QTest::keyClick(focused, Qt::Key_Tab);
-        focused = QApplication::focusWidget();
-    }
-    QCOMPARE(order, QStringList({"miniroto", "roto6", "Numbers3", "Numbers4", "miniroto"}));
-    for (auto* label : w.window.findChildren<QLabel*>()) {
+    for (const Control& c : controls) {
+        auto* widget = w.window.findChild<QWidget*>(c.name);
+        QVERIFY2(widget && widget->parentWidget() == &w.window, c.name);
+        QCOMPARE(widget->geometry(), c.pixels);
+        QVERIFY(widget->isEnabled() && !widget->isHidden());
+        auto* button = qobject_cast<QPushButton*>(widget);
+        auto* label = qobject_cast<QLabel*>(widget);
+        const QString text = button ? button->text() : label->text();
+        if (c.text) {
+            QCOMPARE(text, QString::fromUtf8(c.text));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), text);
+        if (button) {
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+            continue;
+        }
+        QCOMPARE(label->font().pixelSize() == c.pixelSize, c.pixelSize > 0);
+        QCOMPARE(label->font().bold(), c.bold);
+        QVERIFY(!label->font().italic() && !label->font().underline() &&
+                !label->font().strikeOut());
+        QCOMPARE(label->palette().color(QPalette::WindowText), c.colour);
+        QCOMPARE(label->autoFillBackground(), c.opaque);
+        QVERIFY(!c.opaque || label->palette().color(QPalette::Window) == Qt::white);
+        QCOMPARE(label->alignment(), c.alignment);
+        QVERIFY(label->testAttribute(Qt::WA_TransparentForMouseEvents));
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
     }
 }
 
-// Why: the user must never see the headline or the message line empty, and no number may
-// be drawn from an unseeded generator.
+// Why: a family that is not installed falls back silently to some face that changes every
+// text's width; the number labels need a bold fixed-pitch face.
+void WindowTest::fontsResolveToTheirInstalledSubstitutes() {
+    FakeWindow w;
+    const QStringList gothic{"ＭＳ Ｐゴシック", "IPAPGothic", "Noto Sans CJK JP"};
+    for (Label label : {Label::Label7, Label::Label8}) {
+        const QFontInfo info(w.window.label(label)->font());
+        QVERIFY2(gothic.contains(info.family()), qPrintable(info.family()));
+        QCOMPARE(info.pixelSize(), w.window.label(label)->font().pixelSize());
+    }
+    const QFontInfo number(w.window.label(Label::Label1)->font());
+    QVERIFY2(QStringList({"Terminal", "DejaVu Sans Mono"}).contains(number.family()),
+             qPrintable(number.family()));
+    QVERIFY(number.fixedPitch() && number.bold());
+}
+
+// Why: keyboard users start on Mini Loto, Tab through the four buttons only, and Space on the
+// first one runs the Mini Loto forecast.
+void WindowTest::onlyTheButtonsTakeFocusInTheirTabOrder() {
+    FakeWindow w;
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(w.window.label(Label::Label8)->text(), QStringLiteral("ミニロトの予想です!"));
+    QStringList order{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, QStringList({"miniroto", "roto6", "Numbers3", "Numbers4", "miniroto"}));
+}
+
+// Why: the user must never see the headline or the message line empty, and no number may be
+// drawn from an unseeded generator.
 void WindowTest::startUpTextsAreThereBeforeTheFirstPaint() {
     FakeWindow w;
     QCOMPARE(w.random.randomizeCalls, 1);
     QCOMPARE(w.random.draws, 0);
-    FirstPaintWatcher watcher(w.window);
+    struct FirstPaint final : QObject {
+        QStringList texts;
+        OstavelWindow* window = nullptr;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && texts.isEmpty()) {
+                texts << window->label(Label::Label8)->text()
+                      << window->label(Label::Label7)->text();
+            }
+            return false;
+        }
+    } watcher;
+    watcher.window = &w.window;
     w.window.installEventFilter(&watcher);
     w.window.show();
-    QTRY_VERIFY(watcher.painted);
-    QCOMPARE(watcher.headline, QStringLiteral("Ostavel"));
-    QCOMPARE(watcher.message, QStringLiteral("by Tovaine"));
+    QTRY_VERIFY(!watcher.texts.isEmpty());
+    QCOMPARE(watcher.texts, QStringList({"Ostavel", "by Tovaine"}));
     const QString credit = w.window.label(Label::Label9)->text();
-    QVERIFY(credit.contains("Tovaine"));
-    QVERIFY(credit.endsWith("@example.com"));
+    QVERIFY(credit.contains("Tovaine") && credit.endsWith("@example.com"));
 }
 
 // Why: a stretched picture would move the bubbles away from the labels.
@@ -225,27 +181,9 @@ void WindowTest::thePictureIsDrawnUnscaledAndCutOff() {
         child->hide();
     }
     const QImage shown = w.window.grab().toImage().convertToFormat(QImage::Format_RGB888);
-    QCOMPARE(shown.size(), QSize(421, 279));
     QImage expected = picture.copy(0, 0, 421, 279).convertToFormat(QImage::Format_RGB888);
     expected.setColorSpace(shown.colorSpace());  // the file's sRGB tag, which a grab lacks
     QCOMPARE(shown, expected);
-}
-
-void WindowTest::everyLabelAndButtonSpeaksItsText() {
-    FakeWindow w;
-    w.window.setCaption(Label::Label3, "17");
-    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.window);
-    QVERIFY(window != nullptr);
-    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Ostavel★"));
-    for (const char* name : {"Label3", "Label7", "Label8", "Label9", "roto6", "miniroto"}) {
-        auto* control = w.window.findChild<QWidget*>(name);
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-        QVERIFY(accessible != nullptr);
-        const QString text = qobject_cast<QLabel*>(control)
-                                 ? qobject_cast<QLabel*>(control)->text()
-                                 : qobject_cast<QPushButton*>(control)->text();
-        QCOMPARE(accessible->text(QAccessible::Name), text);
-    }
 }
 
 // Why: the whole chain (button, handler, reels, paced wait on the real clock and event loop)
@@ -263,18 +201,13 @@ void WindowTest::aNumbersThreeForecastRunsThroughTheRealEventLoop() {
     const Timer start = clock.GetTimer();
     QTest::mouseClick(window.findChild<QPushButton*>("Numbers3"), Qt::LeftButton);
     QVERIFY(clock.GetTimer() - start >= std::chrono::milliseconds(2460));
-
     QCOMPARE(window.label(Label::Label8)->text(), QStringLiteral("Numbers3の予想だよ"));
-    QStringList digits;
-    for (int p = 1; p <= 3; ++p) {
-        const QString text = window.label(numberLabel(p))->text();
-        QVERIFY2(text.size() == 1 && text[0].isDigit(), qPrintable(text));
-        digits << text;
+    QString digits;
+    for (int p = 1; p <= 6; ++p) {
+        digits += window.label(numberLabel(p))->text();
     }
-    QVERIFY(!(digits[0] == digits[1] && digits[1] == digits[2]));
-    for (int p = 4; p <= 6; ++p) {
-        QCOMPARE(window.label(numberLabel(p))->text(), QString());
-    }
+    QVERIFY2(QRegularExpression("^[0-9]{3}$").match(digits).hasMatch(), qPrintable(digits));
+    QVERIFY(digits != QString(3, digits[0]));
     const std::string closing = window.label(Label::Label7)->text().toStdString();
     QVERIFY(std::find(closingRemarks.begin(), closingRemarks.end(), closing) !=
             closingRemarks.end());
