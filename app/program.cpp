@@ -9,6 +9,7 @@ namespace ostavel {
 
 int runOstavel(int argc, char* argv[], const Edition& edition) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(edition.desktopFileName));
     SeededRandom random;
     SteadyClock clock;
     QtEventPump pump(clock);
