@@ -2,11 +2,12 @@
 # Both install the missing Debian packages first and build into build/.
 
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 EDITION ?= Snow
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test bench format clean
+.PHONY: all setup build sanitize-build run test bench format clean
 
 all: build
 
@@ -18,6 +19,12 @@ build: setup
 		|| { cat $(BUILD_DIR).configure.log; exit 1; }
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The test suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize-build: setup
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON \
+		> $(SANITIZE_DIR).configure.log || { cat $(SANITIZE_DIR).configure.log; exit 1; }
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
 		echo "Ostavel needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is set: on a machine without one, run it under a virtual X server with 'xvfb-run -a make run'."; \
@@ -25,11 +32,23 @@ run: build
 	fi
 	./$(BUILD_DIR)/Ostavel$(EDITION)
 
-test: build
+# The sanitized run first (packaging tests aside), then the whole suite: its summary ends it.
+test: build sanitize-build
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE packaging
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Forecast timing, processor use, start-up and memory, on the offscreen platform and, when
+# xvfb-run is there, on xcb. A quick check: make bench BENCH_ARGS="--games Numbers3 --no-baseline"
+bench: build
+	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS)
+	@if command -v xvfb-run >/dev/null; then \
+		QT_QPA_PLATFORM=xcb xvfb-run -a ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS); \
+	else echo "xvfb-run is not installed: the xcb platform is not measured."; fi
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log
+	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log $(SANITIZE_DIR) $(SANITIZE_DIR).configure.log

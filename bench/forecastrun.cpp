@@ -1,0 +1,47 @@
+// One forecast in the real window, measured around its button's click.
+#include "bench/forecastrun.h"
+
+#include <QPushButton>
+#include <stdexcept>
+
+#include "app/ostavelwindow.h"
+#include "bench/benchwindow.h"
+#include "bench/firstpaint.h"
+#include "bench/spinningpump.h"
+#include "runtime/qtservices.h"
+
+namespace ostavel::bench {
+
+ForecastFigures measureForecast(const GameButton& game, PumpKind pumpKind) {
+    SeededRandom random;
+    SteadyClock clock;
+    QtEventPump sleepingPump(clock);
+    SpinningPump spinningPump;
+    EventPump& pump =
+        pumpKind == PumpKind::sleeping ? static_cast<EventPump&>(sleepingPump) : spinningPump;
+    CountingBeeper beeper;
+    OstavelWindow window(snowEdition, {random, clock, pump, beeper});
+    OvershootRecorder overshoot;
+    window.pacer().setObserver(&overshoot);
+    auto* button = window.findChild<QPushButton*>(QString::fromUtf8(game.button));
+    if (button == nullptr) {
+        throw std::runtime_error("the window has no button " + std::string(game.button));
+    }
+    showAndWaitForFirstPaint(window);
+
+    const double wallStart = monotonicSeconds();
+    const double cpuStart = processCpuSeconds();
+    const double queuedStart = runQueueWaitSeconds();
+    button->click();  // the whole forecast, its waits dispatching the window's events
+    ForecastFigures figures;
+    figures.queuedSeconds = runQueueWaitSeconds() - queuedStart;
+    figures.cpuSeconds = processCpuSeconds() - cpuStart;
+    figures.wallSeconds = monotonicSeconds() - wallStart;
+    figures.overshootMilliseconds = spreadOf(overshoot.milliseconds());
+    figures.beeps = beeper.beeps;
+    figures.outsideWaitsSeconds =
+        figures.wallSeconds - std::chrono::duration<double>(overshoot.totalElapsed()).count();
+    return figures;
+}
+
+}  // namespace ostavel::bench

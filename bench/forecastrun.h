@@ -1,0 +1,45 @@
+// One forecast in the real window and the real event loop, as a press of its button runs it,
+// with the figures it is judged by.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "bench/measure.h"
+
+namespace ostavel::bench {
+
+struct GameButton {
+    std::string_view button;  // the button's object name
+    std::string_view title;
+    double leastSeconds;  // the forecast's timeline: the sum of its waits
+};
+
+inline constexpr std::array<GameButton, 4> gameButtons{{
+    {"roto6", "Loto 6", 10.76},
+    {"miniroto", "Mini Loto", 9.06},
+    {"Numbers3", "Numbers 3", 2.46},
+    {"Numbers4", "Numbers 4", 4.56},
+}};
+
+enum class PumpKind {
+    sleeping,  // QtEventPump, as the programs run
+    spinning,  // the busy-polling baseline
+};
+
+struct ForecastFigures {
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    // The forecast's own work between its waits: writing captions, drawing.
+    double outsideWaitsSeconds = 0;
+    // Ready to run but kept off the processor by the machine's other work.
+    double queuedSeconds = 0;
+    Spread overshootMilliseconds;
+    int beeps = 0;
+};
+
+// Builds a window on the given pump, shows it, and once it has painted presses the game's
+// button and measures the forecast. Must run inside the application's event loop.
+ForecastFigures measureForecast(const GameButton& game, PumpKind pumpKind);
+
+}  // namespace ostavel::bench

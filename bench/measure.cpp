@@ -1,0 +1,77 @@
+// Readings and statistics of the benchmark.
+#include "bench/measure.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <numeric>
+
+namespace ostavel::bench {
+
+namespace {
+
+std::int64_t nanosecondsOf(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+}  // namespace
+
+std::int64_t monotonicNanoseconds() {
+    return nanosecondsOf(CLOCK_MONOTONIC);
+}
+
+double monotonicSeconds() {
+    return static_cast<double>(monotonicNanoseconds()) * 1e-9;
+}
+
+double processCpuSeconds() {
+    return static_cast<double>(nanosecondsOf(CLOCK_PROCESS_CPUTIME_ID)) * 1e-9;
+}
+
+double runQueueWaitSeconds() {
+    // The second of its three figures: nanoseconds spent waiting on a run queue.
+    std::ifstream schedstat("/proc/thread-self/schedstat");
+    unsigned long long running = 0;
+    unsigned long long waiting = 0;
+    schedstat >> running >> waiting;
+    return static_cast<double>(waiting) * 1e-9;
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+Spread spreadOf(std::vector<double> values) {
+    if (values.empty()) {
+        return {};
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    const auto rank = static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(n)));
+    return {n, median(values),
+            std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(n),
+            values[std::max<std::size_t>(rank, 1) - 1], values.back()};
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void OvershootRecorder::waitFinished(Timer delay, Timer elapsed) {
+    totalElapsed_ += elapsed;
+    milliseconds_.push_back(std::chrono::duration<double, std::milli>(elapsed - delay).count());
+}
+
+}  // namespace ostavel::bench
