@@ -19,16 +19,6 @@ QColor toColor(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-QLabel* makeLabel(QWidget* parent, Label which, const QRect& geometry, Qt::Alignment alignment) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(static_cast<int>(which)));
-    label->setGeometry(geometry);
-    label->setAlignment(alignment | Qt::AlignTop);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
-}
-
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -63,31 +53,37 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
     Form_Load();
 }
 
+QLabel* OstavelWindow::addLabel(Label which, const QRect& geometry, Qt::Alignment alignment) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label%1").arg(static_cast<int>(which)));
+    label->setGeometry(geometry);
+    // Text is laid out from the top of the box, as the bubbles and lines were drawn for.
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setFocusPolicy(Qt::NoFocus);
+    labels_[static_cast<std::size_t>(static_cast<int>(which) - 1)] = label;
+    return label;
+}
+
 void OstavelWindow::createLabels(const Edition& edition) {
     for (int p = 1; p <= positionCount; ++p) {
-        QLabel* number =
-            makeLabel(this, numberLabel(p), layout::numberLabelGeometry(p), Qt::AlignHCenter);
+        QLabel* number = addLabel(numberLabel(p), layout::numberLabelGeometry(p), Qt::AlignHCenter);
         number->setFont(terminalFont(16));
         makeOpaque(number);
-        labels_[static_cast<std::size_t>(p - 1)] = number;
     }
     const QColor editionColour = toColor(edition.textColour);
 
-    QLabel* message = makeLabel(this, Label::Label7, layout::messageLineGeometry, Qt::AlignHCenter);
+    QLabel* message = addLabel(Label::Label7, layout::messageLineGeometry, Qt::AlignHCenter);
     message->setFont(pGothicFont(13, QFont::Normal));
     setTextColour(message, editionColour);
 
-    QLabel* title = makeLabel(this, Label::Label8, layout::headlineGeometry, Qt::AlignHCenter);
+    QLabel* title = addLabel(Label::Label8, layout::headlineGeometry, Qt::AlignHCenter);
     title->setFont(pGothicFont(21, QFont::Bold));
     setTextColour(title, QColor(255, 255, 192));
 
-    QLabel* credit = makeLabel(this, Label::Label9, layout::creditLineGeometry, Qt::AlignLeft);
+    QLabel* credit = addLabel(Label::Label9, layout::creditLineGeometry, Qt::AlignLeft);
     setTextColour(credit, editionColour);
     credit->setText(QString::fromUtf8(creditText));
-
-    labels_[6] = message;
-    labels_[7] = title;
-    labels_[8] = credit;
 }
 
 void OstavelWindow::createButtons() {

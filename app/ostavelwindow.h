@@ -42,6 +42,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* addLabel(Label which, const QRect& geometry, Qt::Alignment alignment);
     void createLabels(const Edition& edition);
     void createButtons();
     // Runs once, after the controls exist and before the window is first shown.
