@@ -16,16 +16,8 @@ for tool in Xvfb xdotool xprop xwininfo import convert compare; do
     command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup-debian" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-xvfb_pid="" app_pid=""
-cleanup() {
-    [ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' HUP INT TERM
+. "$(dirname "$0")/../../scripts/xsession.sh"
+work=$session
 
 fail() {
     echo "FAIL: $*" >&2
@@ -35,8 +27,6 @@ fail() {
     fi
     exit 1
 }
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # Runs a command every 50 ms until it succeeds, for at most $1 seconds.
 wait_until() {
@@ -96,29 +86,17 @@ click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 headline=257x33+80+8 # where Label8 writes the game's name when a forecast starts
 sky=60x45+0+0        # a corner of the picture no control or text covers
 
-# --- An X server on a free display of its own, and the program in it.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-unset WAYLAND_DISPLAY
-mkdir -m 0700 "$work/runtime"
-
-# Whatever the program warns of must land in its stderr, never in a system journal, to be seen.
-QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" QT_ASSUME_STDERR_HAS_CONSOLE=1 \
-    "$program" 2>"$work/stderr" &
-app_pid=$!
-
-window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n 1) ||
-    fail "no window appeared"
+# --- An X server on a free display of its own, and the program in it. Whatever the program
+# warns of must land in its stderr, never in a system journal, to be seen.
+xsession_start 640x480 || fail "no X server"
+xsession_run "$program" QT_ASSUME_STDERR_HAS_CONSOLE=1 || fail "no window appeared"
 
 # --- Title and client size, as the X server has them.
 title=$(xprop -id "$window" -notype _NET_WM_NAME)
 [ "$title" = '_NET_WM_NAME = "Ostavel★"' ] || fail "title: $title"
 [ "$(xdotool getwindowname "$window")" = "Ostavel★" ] ||
     fail "WM_NAME: $(xdotool getwindowname "$window")"
-size=$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+size=$(client_size)
 [ "$size" = 421x279 ] || fail "client size is $size, not 421x279"
 
 # --- Numbers3 (x 208..281, y 208..233) runs for 2.46 s; its start shows in the headline.
