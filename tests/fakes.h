@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "reels/pacedwait.h"
 #include "runtime/beeper.h"
 #include "runtime/captions.h"
 #include "runtime/clock.h"
@@ -87,6 +88,15 @@ public:
 private:
     VirtualClock& clock_;
     std::map<Label, std::string> captions_;
+};
+
+// Everything the core reaches, on the virtual clock.
+struct VirtualWorld {
+    VirtualClock clock;
+    VirtualPump pump{clock};
+    Pacer pacer{clock, pump};
+    Recorder recorder{clock};
+    ScriptedRandom random;
 };
 
 }  // namespace ostavel::testing

@@ -12,12 +12,7 @@ using namespace ostavel::testing;
 
 namespace {
 
-struct Rig {
-    VirtualClock clock;
-    VirtualPump pump{clock};
-    Pacer pacer{clock, pump};
-    Recorder recorder{clock};
-    ScriptedRandom random;
+struct Rig : VirtualWorld {
     Forecasts forecasts{{recorder, random, recorder, pacer}};
 };
 

@@ -9,12 +9,7 @@
 using namespace ostavel;
 using namespace ostavel::testing;
 
-struct Rig {
-    VirtualClock clock;
-    VirtualPump pump{clock};
-    Pacer pacer{clock, pump};
-    Recorder recorder{clock};
-    ScriptedRandom random;
+struct Rig : VirtualWorld {
     Reels reels{recorder, random, pacer};
 };
 
