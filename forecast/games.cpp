@@ -94,9 +94,10 @@ constexpr Step numbers4Script[] = {
 
 }  // namespace
 
-const Game roto6Game{"Loto 6", 43, 1, 6, Rejection::AnyTwoEqual, roto6Script};
-const Game minirotoGame{"Mini Loto", 31, 1, 5, Rejection::AnyTwoEqual, minirotoScript};
-const Game numbers3Game{"Numbers 3", 9, 0, 3, Rejection::AllDigitsEqual, numbers3Script};
-const Game numbers4Game{"Numbers 4", 9, 0, 4, Rejection::AllDigitsEqual, numbers4Script};
+// upperbound, lowerbound, max, rejection, script
+const Game roto6Game{43, 1, 6, Rejection::AnyTwoEqual, roto6Script};
+const Game minirotoGame{31, 1, 5, Rejection::AnyTwoEqual, minirotoScript};
+const Game numbers3Game{9, 0, 3, Rejection::AllDigitsEqual, numbers3Script};
+const Game numbers4Game{9, 0, 4, Rejection::AllDigitsEqual, numbers4Script};
 
 }  // namespace ostavel

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 #include "forecast/script.h"
 #include "runtime/random.h"
 
@@ -15,7 +13,6 @@ enum class Rejection {
 
 // What one game button forecasts, and how it shows it.
 struct Game {
-    std::string_view name;
     Number upperbound;
     Number lowerbound;
     Number max;  // how many numbers the game shows
