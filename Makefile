@@ -4,8 +4,12 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 EDITION ?= Snow
-BUILD_TYPE ?= RelWithDebInfo
+BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
+
+# make test builds with warnings as errors; other targets keep what the build folder has.
+test: WARNINGS_AS_ERRORS = ON
+werror = $(if $(WARNINGS_AS_ERRORS),-DCMAKE_COMPILE_WARNING_AS_ERROR=$(WARNINGS_AS_ERRORS))
 
 .PHONY: all setup build sanitize-build run test bench format clean
 
@@ -15,13 +19,13 @@ setup:
 	@scripts/setup-debian
 
 build: setup
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) > $(BUILD_DIR).configure.log \
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(werror) > $(BUILD_DIR).configure.log \
 		|| { cat $(BUILD_DIR).configure.log; exit 1; }
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The test suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize-build: setup
-	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON \
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON $(werror) \
 		> $(SANITIZE_DIR).configure.log || { cat $(SANITIZE_DIR).configure.log; exit 1; }
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 

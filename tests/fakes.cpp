@@ -51,8 +51,7 @@ void ScriptedRandom::queue(const std::vector<int>& numbers, int upperbound, int 
 
 void Recorder::setCaption(Label label, std::string_view text) {
     captions_[label] = std::string(text);
-    events.push_back(
-        {clock_.now, "L" + std::to_string(static_cast<int>(label)) + "=" + captions_[label]});
+    events.push_back({clock_.now, writeOf(static_cast<int>(label)) + captions_[label]});
 }
 
 int Recorder::beeps() const {

@@ -73,6 +73,11 @@ struct Event {
     std::string what;
 };
 
+// "L3=", how an event of label 3 begins.
+inline std::string writeOf(int label) {
+    return {'L', static_cast<char>('0' + label), '='};
+}
+
 class Recorder final : public Captions, public Beeper {
 public:
     explicit Recorder(VirtualClock& clock) : clock_(clock) {}

@@ -46,13 +46,13 @@ std::vector<Event> expand(const QStringList& steps, int shown) {
             for (int frame = 0; frame < frames[k - 1];
                  ++frame, now += std::chrono::milliseconds(delays[k - 1])) {
                 for (int p = k; p <= 6; ++p) {
-                    events.push_back({now, "L" + std::to_string(p) + (p <= shown ? "=#" : "=")});
+                    events.push_back({now, writeOf(p) + (p <= shown ? "#" : "")});
                 }
             }
         } else if (step.startsWith("pause")) {
             now += std::chrono::milliseconds(arg.toInt());
         } else if (step == "remark" || step == "closing") {
-            events.push_back({now, "L7=~" + step.toStdString()});
+            events.push_back({now, writeOf(7) + "~" + step.toStdString()});
         } else {
             events.push_back({now, step.toStdString()});
         }

@@ -47,7 +47,7 @@ void ReelsTest::anyCountButThreeToFiveShowsAllSix() {
         const Event& e = rig.recorder.events[i];
         const int p = 4 + static_cast<int>(i % 3);
         QCOMPARE(e.time, Timer(300ms * static_cast<int>(i / 3)));
-        QCOMPARE(e.what.substr(0, 3), "L" + std::to_string(p) + "=");
+        QCOMPARE(e.what.substr(0, 3), writeOf(p));
         QCOMPARE(e.what.size() == 4, p < 4 + spinning);  // one digit, or blank
     }
     QCOMPARE(rig.clock.now, Timer(2100ms));
