@@ -3,9 +3,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 
 #include "app/fonts.h"
+#include "app/gamebutton.h"
 #include "app/layout.h"
 
 namespace ostavel {
@@ -91,11 +91,9 @@ void OstavelWindow::createButtons() {
     // the top of two of them.
     QWidget* previous = nullptr;
     for (const layout::ButtonPlace& place : layout::buttons) {
-        auto* button = new QPushButton(QString::fromUtf8(place.caption), this);
+        auto* button = new GameButton(QString::fromUtf8(place.caption), this);
         button->setObjectName(QString::fromLatin1(place.name));
         button->setGeometry(place.geometry);
-        button->setAutoDefault(false);
-        button->setDefault(false);
         connect(button, &QPushButton::clicked, this, [this, which = place.button] {
             switch (which) {
                 case layout::Button::miniroto:

@@ -9,7 +9,6 @@
 #include "runtime/captions.h"
 
 class QLabel;
-class QPushButton;
 
 namespace ostavel {
 

@@ -130,13 +130,24 @@ void WindowTest::fontsResolveToTheirInstalledSubstitutes() {
     QVERIFY(number.fixedPitch() && number.bold());
 }
 
-// Why: keyboard users start on Mini Loto, Tab through the four buttons only, and Space on the
-// first one runs the Mini Loto forecast.
+// Why: keyboard users start on Mini Loto and Tab through the four buttons only; Enter, the
+// keypad's Enter and Space each run the focused button's forecast once per press, a held key's
+// repeats none.
 void WindowTest::onlyTheButtonsTakeFocusInTheirTabOrder() {
     FakeWindow w;
     w.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Return, Qt::NoModifier},
+        {Qt::Key_Enter, Qt::KeypadModifier},
+        {Qt::Key_Space, Qt::NoModifier},
+    };
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), keys[i].first, keys[i].second);
+        QKeyEvent repeat(QEvent::KeyPress, keys[i].first, keys[i].second, QString(), true);
+        QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+        QCOMPARE(w.beeper.beeps(), i + 1);
+    }
     QCOMPARE(w.window.label(Label::Label8)->text(), QStringLiteral("ミニロトの予想です!"));
     QStringList order{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 4; ++i) {
