@@ -1,7 +1,9 @@
 #include "runtime/qtservices.h"
 
 #include <QApplication>
+
 #include <thread>
+#include "runtime/soundthemebeeper.h"
 
 namespace ostavel {
 
@@ -42,6 +44,13 @@ void QtEventPump::WaitForEventsUntil(Timer deadline) {
 
 void QtBeeper::Beep() {
     QApplication::beep();
+}
+
+std::unique_ptr<Beeper> makeSystemBeeper(const QString& appId) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return std::make_unique<SoundThemeBeeper>(appId);
+    }
+    return std::make_unique<QtBeeper>();
 }
 
 }  // namespace ostavel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QTimer>
+#include <memory>
 
 #include "runtime/beeper.h"
 #include "runtime/clock.h"
@@ -24,9 +26,15 @@ private:
     QTimer wakeUp_;
 };
 
+// The display server's bell: on X the desktop turns it into the user's alert sound, or a
+// flash for those who asked for one.
 class QtBeeper final : public Beeper {
 public:
     void Beep() override;
 };
+
+// The beep of the platform the application runs on, chosen once: Wayland has no bell, so
+// there the sound theme's bell is played instead. appId names the program to the desktop.
+std::unique_ptr<Beeper> makeSystemBeeper(const QString& appId);
 
 }  // namespace ostavel
