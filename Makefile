@@ -43,13 +43,17 @@ test: build sanitize-build
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE packaging
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Forecast timing, processor use, start-up and memory, on the offscreen platform and, when
-# xvfb-run is there, on xcb. A quick check: make bench BENCH_ARGS="--games Numbers3 --no-baseline"
+# Forecast timing, processor use, start-up and memory, on the offscreen platform and, where
+# Xvfb and Weston are installed, on xcb and on Wayland. A quick check:
+# make bench BENCH_ARGS="--games Numbers3 --no-baseline"
 bench: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS)
 	@if command -v xvfb-run >/dev/null; then \
 		QT_QPA_PLATFORM=xcb xvfb-run -a ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS); \
 	else echo "xvfb-run is not installed: the xcb platform is not measured."; fi
+	@if command -v weston >/dev/null; then \
+		scripts/on-headless-weston ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS); \
+	else echo "weston is not installed: the wayland platform is not measured."; fi
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,13 +8,16 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTimer>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "app/layout.h"
 #include "app/ostavelwindow.h"
 #include "bench/benchwindow.h"
 #include "bench/measure.h"
@@ -55,33 +58,49 @@ void showAndWaitForFirstPaint(QWidget& window) {
     }
 }
 
-int runFirstPaintChild(int argc, char* argv[]) {
+namespace {
+
+// The benchmark's measure of a plain Qt program: a window of Ostavel's size, one label.
+std::unique_ptr<QWidget> bareWindow() {
+    auto window = std::make_unique<QWidget>();
+    window->setFixedSize(layout::clientSize);
+    new QLabel(QStringLiteral("ロト6の予想です"), window.get());
+    return window;
+}
+
+}  // namespace
+
+int runFirstPaintChild(int argc, char* argv[], StartupSubject subject) {
     QApplication application(argc, argv);
     SeededRandom random;
     SteadyClock clock;
     QtEventPump pump(clock);
     CountingBeeper beeper;
-    OstavelWindow window(snowEdition, {random, clock, pump, beeper});
+    const std::unique_ptr<QWidget> window =
+        subject == StartupSubject::ostavel
+            ? std::make_unique<OstavelWindow>(snowEdition,
+                                              WindowServices{random, clock, pump, beeper})
+            : bareWindow();
     std::int64_t firstPaint = 0;
     FirstPaintWatcher watcher([&] {
         firstPaint = monotonicNanoseconds();
         // Memory is read once the paint has been handled, with the picture decoded.
-        QTimer::singleShot(0, &window, [&] {
+        QTimer::singleShot(0, window.get(), [&] {
             std::printf("%" PRId64 " %ld\n", firstPaint, peakResidentKilobytes());
             std::fflush(stdout);
             QApplication::quit();
         });
     });
-    window.installEventFilter(&watcher);
-    QTimer::singleShot(paintTimeout, &window, [] { QCoreApplication::exit(1); });
-    window.show();
+    window->installEventFilter(&watcher);
+    QTimer::singleShot(paintTimeout, window.get(), [] { QCoreApplication::exit(1); });
+    window->show();
     return QApplication::exec();
 }
 
 namespace {
 
 // Runs the child once and returns its line, with the monotonic time just before it started.
-std::string runChild(std::int64_t& started) {
+std::string runChild(StartupSubject subject, std::int64_t& started) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         throw std::runtime_error("pipe failed");
@@ -92,7 +111,9 @@ std::string runChild(std::int64_t& started) {
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
     char program[] = "/proc/self/exe";
-    char mode[] = "--first-paint";
+    char ostavelMode[] = "--first-paint";
+    char bareMode[] = "--first-paint-bare";
+    char* mode = subject == StartupSubject::ostavel ? ostavelMode : bareMode;
     char* childArgs[] = {program, mode, nullptr};
     pid_t child = 0;
     started = monotonicNanoseconds();
@@ -118,15 +139,19 @@ std::string runChild(std::int64_t& started) {
 StartupFigures measureStartup(int runs) {
     StartupFigures figures;
     for (int i = 0; i < runs; ++i) {
-        std::int64_t started = 0;
-        const std::string line = runChild(started);
-        std::int64_t painted = 0;
-        long residentKilobytes = 0;
-        if (std::sscanf(line.c_str(), "%" SCNd64 " %ld", &painted, &residentKilobytes) != 2) {
-            throw std::runtime_error("the --first-paint child said: " + line);
+        for (const StartupSubject subject : {StartupSubject::ostavel, StartupSubject::bareWindow}) {
+            std::int64_t started = 0;
+            const std::string line = runChild(subject, started);
+            std::int64_t painted = 0;
+            long residentKilobytes = 0;
+            if (std::sscanf(line.c_str(), "%" SCNd64 " %ld", &painted, &residentKilobytes) != 2) {
+                throw std::runtime_error("the --first-paint child said: " + line);
+            }
+            StartupRuns& runsOf =
+                subject == StartupSubject::ostavel ? figures.ostavel : figures.bareWindow;
+            runsOf.milliseconds.push_back(static_cast<double>(painted - started) * 1e-6);
+            runsOf.residentMegabytes.push_back(static_cast<double>(residentKilobytes) / 1024);
         }
-        figures.milliseconds.push_back(static_cast<double>(painted - started) * 1e-6);
-        figures.residentMegabytes.push_back(static_cast<double>(residentKilobytes) / 1024);
     }
     return figures;
 }

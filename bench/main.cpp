@@ -2,18 +2,20 @@
 // pump and on a spinning one, then start-up time and memory; prints the report.
 //
 //   ostavel_bench [--games roto6,Numbers3] [--no-baseline] [--startup-runs N]
-//   ostavel_bench --first-paint      (the child whose start-up is measured)
+//   ostavel_bench --first-paint | --first-paint-bare   (the children whose start-up is measured)
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "bench/firstpaint.h"
 #include "bench/forecastrun.h"
 #include "bench/report.h"
+#include "bench/runtimedirectory.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ struct Options {
     std::vector<GameButton> games{gameButtons.begin(), gameButtons.end()};
     bool baseline = true;
     int startupRuns = 5;
-    bool firstPaintChild = false;
+    std::optional<StartupSubject> firstPaintChild;
 };
 
 // The games whose buttons a comma-separated list names.
@@ -47,7 +49,9 @@ bool parse(int argc, char* argv[], Options& options) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
         if (argument == "--first-paint") {
-            options.firstPaintChild = true;
+            options.firstPaintChild = StartupSubject::ostavel;
+        } else if (argument == "--first-paint-bare") {
+            options.firstPaintChild = StartupSubject::bareWindow;
         } else if (argument == "--no-baseline") {
             options.baseline = false;
         } else if (argument == "--games" && hasValue) {
@@ -102,7 +106,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
-        return options.firstPaintChild ? runFirstPaintChild(argc, argv)
+        const PrivateRuntimeDirectory runtimeDirectory;
+        return options.firstPaintChild ? runFirstPaintChild(argc, argv, *options.firstPaintChild)
                                        : runBenchmark(argc, argv, options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ostavel_bench: %s\n", error.what());
