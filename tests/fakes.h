@@ -53,13 +53,17 @@ class ScriptedRandom final : public RandomSource {
 public:
     ScriptedRandom() = default;
     explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
-    void Randomize() override { ++randomizeCalls; }
+    void Randomize() override {
+        if (onRandomize) {
+            onRandomize();
+        }
+    }
     float RandomNext() override;
     // Queues values that make RandomInRange(upperbound, lowerbound) give these numbers.
     void queue(const std::vector<int>& numbers, int upperbound, int lowerbound);
     void skip(int count) { values_.insert(values_.end(), static_cast<std::size_t>(count), 0.25f); }
 
-    int randomizeCalls = 0;
+    std::function<void()> onRandomize;
     int draws = 0;
 
 private:

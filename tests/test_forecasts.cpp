@@ -190,9 +190,9 @@ void ForecastsTest::aPressDuringAWaitNestsAWholeForecastAndTheOuterOneResumes() 
 
     const auto& events = rig.recorder.events;
     const auto written = [&](const std::string& what) {
-        return std::find_if(events.begin(), events.end(),
-                            [&](const Event& e) { return e.what == what; })
-            ->time;
+        const auto event = std::find_if(events.begin(), events.end(),
+                                        [&](const Event& e) { return e.what == what; });
+        return event == events.end() ? Timer::max() : event->time;
     };
     QCOMPARE(written("L8=Numbers3の予想だよ"), Timer(105ms));
     QCOMPARE(written("L8=ミニロトの予想です!"), Timer(1000ms));

@@ -1,5 +1,5 @@
 // The window as the user meets it: its controls, places, fonts, texts, focus and what it
-// shows at start; and one short forecast through the real event loop.
+// shows at start; and one short forecast through the real clock and event loop.
 
 #include <QAccessible>
 #include <QColorSpace>
@@ -19,12 +19,15 @@ namespace {
 
 const Edition snow{{64, 64, 64}, "com.example.tovaine.OstavelSnow"};
 
-// A window on fake services, for everything that does not need time to pass.
-struct FakeWindow {
+// A window on fake services, for everything that does not need time to pass. The generator is
+// made before the window, so a test can watch the seeding at start-up.
+struct FakeServices {
     VirtualClock clock;
     VirtualPump pump{clock};
     ScriptedRandom random;
     Recorder beeper{clock};
+};
+struct FakeWindow : FakeServices {
     OstavelWindow window{snow, {random, clock, pump, beeper}};
 };
 
@@ -101,7 +104,11 @@ void WindowTest::everyControlHasItsNamePlaceTextAndLook() {
             QVERIFY(!button->isDefault() && !button->autoDefault());
             continue;
         }
-        QCOMPARE(label->font().pixelSize() == c.pixelSize, c.pixelSize > 0);
+        if (c.pixelSize > 0) {
+            QCOMPARE(label->font().pixelSize(), c.pixelSize);
+        } else {
+            QCOMPARE(label->font(), QApplication::font(label));  // the toolkit's label font
+        }
         QCOMPARE(label->font().bold(), c.bold);
         QVERIFY(!label->font().italic() && !label->font().underline() &&
                 !label->font().strikeOut());
@@ -157,12 +164,23 @@ void WindowTest::onlyTheButtonsTakeFocusInTheirTabOrder() {
     QCOMPARE(order, QStringList({"miniroto", "roto6", "Numbers3", "Numbers4", "miniroto"}));
 }
 
-// Why: the user must never see the headline or the message line empty, and no number may be
-// drawn from an unseeded generator.
+// Why: the user must never see the headline or the message line empty, and the generator is
+// seeded once, after both are written, before any number is drawn.
 void WindowTest::startUpTextsAreThereBeforeTheFirstPaint() {
-    FakeWindow w;
-    QCOMPARE(w.random.randomizeCalls, 1);
-    QCOMPARE(w.random.draws, 0);
+    const auto labelText = [](const char* name) {
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->objectName() == QLatin1String(name)) {
+                return qobject_cast<QLabel*>(widget)->text();
+            }
+        }
+        return QString();
+    };
+    FakeServices s;
+    QStringList seenAtSeed;
+    s.random.onRandomize = [&] { seenAtSeed << labelText("Label8") << labelText("Label7"); };
+    OstavelWindow window(snow, {s.random, s.clock, s.pump, s.beeper});
+    QCOMPARE(seenAtSeed, QStringList({"Ostavel", "by Tovaine"}));
+    QCOMPARE(s.random.draws, 0);
     struct FirstPaint final : QObject {
         QStringList texts;
         OstavelWindow* window = nullptr;
@@ -174,12 +192,12 @@ void WindowTest::startUpTextsAreThereBeforeTheFirstPaint() {
             return false;
         }
     } watcher;
-    watcher.window = &w.window;
-    w.window.installEventFilter(&watcher);
-    w.window.show();
+    watcher.window = &window;
+    window.installEventFilter(&watcher);
+    window.show();
     QTRY_VERIFY(!watcher.texts.isEmpty());
     QCOMPARE(watcher.texts, QStringList({"Ostavel", "by Tovaine"}));
-    const QString credit = w.window.label(Label::Label9)->text();
+    const QString credit = window.label(Label::Label9)->text();
     QVERIFY(credit.contains("Tovaine") && credit.endsWith("@example.com"));
 }
 
@@ -197,8 +215,8 @@ void WindowTest::thePictureIsDrawnUnscaledAndCutOff() {
     QCOMPARE(shown, expected);
 }
 
-// Why: the whole chain (button, handler, reels, paced wait on the real clock and event loop)
-// must work together; Numbers 3 is the shortest forecast, 2.46 s.
+// Why: the real pump must wait out every frame on the real clock, not return early, and the
+// press must reach the forecast through the button; Numbers 3 is the shortest, 2.46 s.
 void WindowTest::aNumbersThreeForecastRunsThroughTheRealEventLoop() {
     SteadyClock clock;
     QtEventPump pump(clock);
@@ -208,20 +226,10 @@ void WindowTest::aNumbersThreeForecastRunsThroughTheRealEventLoop() {
     OstavelWindow window(snow, {random, clock, pump, beeper});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-
     const Timer start = clock.GetTimer();
     QTest::mouseClick(window.findChild<QPushButton*>("Numbers3"), Qt::LeftButton);
     QVERIFY(clock.GetTimer() - start >= std::chrono::milliseconds(2460));
     QCOMPARE(window.label(Label::Label8)->text(), QStringLiteral("Numbers3の予想だよ"));
-    QString digits;
-    for (int p = 1; p <= 6; ++p) {
-        digits += window.label(numberLabel(p))->text();
-    }
-    QVERIFY2(QRegularExpression("^[0-9]{3}$").match(digits).hasMatch(), qPrintable(digits));
-    QVERIFY(digits != QString(3, digits[0]));
-    const std::string closing = window.label(Label::Label7)->text().toStdString();
-    QVERIFY(std::find(closingRemarks.begin(), closingRemarks.end(), closing) !=
-            closingRemarks.end());
     QCOMPARE(beeper.beeps(), 1);
 }
 
