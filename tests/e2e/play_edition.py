@@ -1,0 +1,214 @@
+#!/usr/bin/python3
+"""Plays one edition program on X (Xvfb) or on Wayland (headless weston), with a display server,
+session bus, accessibility bus and sound server of its own. It presses the buttons through the
+accessibility interface, as a screen-reader or switch-access user does, reads the labels by
+their accessible names, counts the beeps and checks a screenshot. On X it then closes the window
+mid-forecast the way a window manager does; nothing can ask a window on a headless weston to
+close, so there the program is ended with SIGTERM.
+
+usage: play_edition.py PROGRAM x11|wayland PICTURE OTHER-PICTURE R,G,B
+  the edition's background, the other edition's (which must not show), its message line colour
+"""
+import ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
+
+import gi
+from Xlib import X, display, protocol
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi
+
+program, platform, picture_png, other_png, colour = sys.argv[1:]
+colour, on_x = bytes(map(int, colour.split(","))), platform == "x11"
+closing_remarks = ("こんなん出ました!", "当たりますように!", "こんなのでました")
+scratch = tempfile.TemporaryDirectory(prefix="ostavel-e2e-")
+work = scratch.name
+os.mkdir(f"{work}/runtime", 0o700)
+stderr = open(f"{work}/stderr", "w")
+for name in ("DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "AT_SPI_BUS_ADDRESS"):
+    os.environ.pop(name, None)
+# The servers, the program and this driver find only the run's own. Text is drawn without
+# antialiasing, so that each of its pixels has the text colour itself.
+os.environ.update(HOME=work, XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.UTF-8",
+                  DBUS_SESSION_BUS_ADDRESS=f"unix:path={work}/bus", FONTCONFIG_FILE=f"{work}/fonts")
+
+
+def write(name, text):
+    with open(f"{work}/{name}", "w") as file:
+        file.write(text)
+
+
+def read(name):
+    with open(f"{work}/{name}") as file:
+        return file.read()
+
+
+def fail(message):
+    sys.exit(f"FAIL ({platform}): {message}\n--- the program's stderr:\n{read('stderr')}")
+
+
+def wait_until(condition, what, seconds=10):
+    deadline = time.monotonic() + seconds
+    while not (result := condition()):
+        if time.monotonic() > deadline:
+            fail(what)
+        time.sleep(0.02)
+    return result
+
+
+def start(*command, **options):
+    options.setdefault("stdout", subprocess.DEVNULL)
+    return subprocess.Popen(command, stderr=subprocess.DEVNULL, **options)
+
+
+def pixels(png):
+    """The width and the RGB bytes of a picture."""
+    ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True).stdout
+    header = re.match(rb"P6\s(\d+)\s\d+\s255\s", ppm)
+    return int(header[1]), ppm[header.end():]
+
+
+def check_shot(png):
+    width, shot = pixels(png)
+    picture, other = pixels(picture_png), pixels(other_png)
+    # The client area starts where the picture's sky corner (60x45 px) shows exactly.
+    sky = [picture[1][3 * picture[0] * y:][:180] for y in range(45)]
+    starts = (m.start() for m in re.finditer(b"(?=%s)" % re.escape(sky[0]), shot))
+    corner = next((s // 3 for s in starts if s % 3 == 0 and all(
+        shot[s + 3 * width * y:s + 3 * width * y + 180] == sky[y] for y in range(45))), None)
+    if corner is None:
+        fail(f"the screenshot does not show {picture_png}")
+
+    def at(x, y, image=(width, shot), start=corner):
+        i = 3 * (start + image[0] * y + x)
+        return image[1][i:i + 3]
+
+    if sum(at(x, y) != at(x, y, other, 0) for x in range(60) for y in range(45)) < 1000:
+        fail(f"the sky looks like {other_png} too")
+    dark = [sum(sum(at(32 + 64 * p + x, 64 + y)) < 384 for x in range(36) for y in range(28))
+            for p in range(6)]
+    if min(dark[:3]) < 10 or max(dark[3:]) > 0:
+        fail(f"bubbles 1-3 must show digits and 4-6 nothing; dark pixels: {dark}")
+    # The message line's text pixels, those not the picture's, above the buttons' tops.
+    ink = [at(x, y) for x in range(128, 297) for y in range(184, 208)
+           if at(x, y) != at(x, y, picture, 0)]
+    if len(ink) < 20 or set(ink) != {colour}:
+        fail(f"the message line is not drawn in {tuple(colour)} alone: {len(ink)} pixels in "
+             f"{sorted(set(map(tuple, ink)))[:3]}...")
+
+
+write("fonts", '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font">'
+      '<edit name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
+os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
+ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: their orphans are reaped here
+try:
+    if on_x:
+        display_fd, server_fd = os.pipe()
+        start("Xvfb", "-displayfd", str(server_fd), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+              pass_fds=[server_fd])
+        os.close(server_fd)
+        os.environ["DISPLAY"] = ":" + (os.read(display_fd, 9).decode().strip() or fail("no Xvfb"))
+    else:
+        start("weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
+              "--socket=wayland-e2e", "--width=640", "--height=480")
+        os.environ["WAYLAND_DISPLAY"] = "wayland-e2e"
+        wait_until(lambda: os.path.exists(f"{work}/runtime/wayland-e2e"), "weston did not start")
+    start("dbus-daemon", "--session", "--nofork", "--nopidfile",
+          "--address=" + os.environ["DBUS_SESSION_BUS_ADDRESS"])
+    wait_until(lambda: os.path.exists(f"{work}/bus"), "the session bus did not start")
+    start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
+    # The beeps: on X the XKB bell notifications, on Wayland the new playback streams.
+    beeps = open(f"{work}/beeps", "w")
+    if on_x:  # xkbevd rings a bell named ImAlive once it listens
+        write("xkbevd", 'Bell(ImAlive) shell "echo listening"\nBell() shell "echo beep"\n')
+        start("xkbevd", "-cfg", f"{work}/xkbevd", stdout=beeps)
+        wait_until(lambda: "listening" in read("beeps"), "xkbevd did not start")
+        beep = "beep"
+    else:
+        start("pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+              "--load=module-native-protocol-unix", "--load=module-null-sink sink_name=ostavel")
+        wait_until(lambda: subprocess.run(["pactl", "info"], capture_output=True).returncode == 0,
+                   "PulseAudio did not start")
+        start("pactl", "subscribe", stdout=beeps)
+        beep = "Event 'new' on sink-input"
+
+    app = subprocess.Popen([program], stderr=stderr, env=dict(
+        os.environ, QT_QPA_PLATFORM="xcb" if on_x else "wayland",
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ASSUME_STDERR_HAS_CONSOLE="1"))
+    desktop = Atspi.get_desktop(0)  # on the run's own bus, the program is its only application
+    frame = wait_until(lambda: desktop.get_child_count() and desktop.get_child_at_index(0)
+                       .get_child_at_index(0), "no window on the accessibility bus")
+    controls = [frame.get_child_at_index(i) for i in range(frame.get_child_count())]
+    labels = [c for c in controls if c.get_role() == Atspi.Role.LABEL]  # Label1 to Label9
+    buttons = {c.get_name(): c for c in controls if c.get_role() == Atspi.Role.PUSH_BUTTON}
+
+    def text(label):
+        return labels[label - 1].get_name()
+
+    # --- Title and client size: on X as the X server has them, on Wayland as the window says.
+    if on_x:
+        xdisplay = display.Display()
+        atom = xdisplay.intern_atom
+        xwindow = wait_until(lambda: next((w for w in xdisplay.screen().root.query_tree().children
+                                           if w.get_attributes().map_state == X.IsViewable), None),
+                             "the window was not mapped")
+        title = xwindow.get_full_property(atom("_NET_WM_NAME"), atom("UTF8_STRING"))
+        title, size = title and title.value.decode(), xwindow.get_geometry()
+    else:
+        title, size = frame.get_name(), frame.get_extents(Atspi.CoordType.WINDOW)
+    if (title, size.width, size.height) != ("Ostavel★", 421, 279):
+        fail(f"the window is {title!r}, {size.width}x{size.height}")
+
+    # --- Numbers3 runs for 2.46 s and beeps once, at its closing remark.
+    buttons["Numbers3"].do_action(0)
+
+    def finished():
+        beeped = beep in read("beeps")
+        if text(7) in closing_remarks:
+            return True
+        if beeped:
+            fail(f"a beep before the closing remark, at {text(7)!r}")
+
+    wait_until(finished, "Numbers3 did not end with a closing remark", 5)
+    wait_until(lambda: beep in read("beeps"), "no beep at the closing remark", 2)
+    numbers = [text(label) for label in range(1, 7)]
+    if (text(8) != "Numbers3の予想だよ" or not all(re.fullmatch("[0-9]", n) for n in numbers[:3])
+            or len(set(numbers[:3])) == 1 or numbers[3:] != ["", "", ""]):
+        fail(f"after Numbers3 the headline is {text(8)!r}, the numbers {numbers}")
+
+    time.sleep(0.3)  # for the last frame to reach the screen
+    if on_x:
+        subprocess.run(["import", "-silent", "-window", str(xwindow.id), f"{work}/shot.png"])
+    else:
+        subprocess.run(["weston-screenshooter"], cwd=work)
+    check_shot((glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0])
+    if read("beeps").count(beep) != 1:
+        fail(f"{read('beeps').count(beep)} beeps in one forecast")
+
+    # --- X: ロト6 runs for 10.76 s; a second in, bubble 6 spins, and closing the window then
+    # must end the program at once, cleanly.
+    if on_x:
+        buttons["ロト6"].do_action(0)
+        wait_until(lambda: text(8) == "ロト6の予想です", "pressing ロト6 started nothing", 3)
+        time.sleep(1)
+        if not re.fullmatch("[0-9]+", text(6)):
+            fail(f"a second into ロト6, bubble 6 holds {text(6)!r}")
+        xwindow.send_event(protocol.event.ClientMessage(
+            window=xwindow, client_type=atom("WM_PROTOCOLS"),
+            data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        xdisplay.flush()
+        try:
+            status = app.wait(1)
+        except subprocess.TimeoutExpired:
+            fail("still running a second after the window was asked to close")
+        if status != 0:
+            fail(f"the program exited with status {status}")
+    if read("stderr"):
+        fail("the program printed warnings")
+finally:
+    signal.signal(signal.SIGTERM, signal.SIG_IGN)
+    os.killpg(0, signal.SIGTERM)
+    while True:
+        try:
+            os.wait()
+        except ChildProcessError:
+            break
