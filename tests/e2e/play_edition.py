@@ -1,15 +1,14 @@
 #!/usr/bin/python3
-"""Plays one edition program on X (Xvfb) or on Wayland (headless weston), with a display server,
-session bus, accessibility bus and sound server of its own. It presses the buttons through the
-accessibility interface, as a screen-reader or switch-access user does, reads the labels by
-their accessible names, counts the beeps and checks a screenshot. On X it then closes the window
-mid-forecast the way a window manager does; nothing can ask a window on a headless weston to
-close, so there the program is ended with SIGTERM.
-
-usage: play_edition.py PROGRAM x11|wayland PICTURE OTHER-PICTURE R,G,B
-  the edition's background, the other edition's (which must not show), its message line colour
-"""
-import ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
+# Plays one edition program on X (Xvfb) or on Wayland (headless weston), with a display server,
+# session bus, accessibility bus and sound server of its own. It presses the buttons through the
+# accessibility interface, as a screen-reader or switch-access user does, reads the labels by
+# their accessible names, counts the beeps and checks a screenshot. On X it then closes the window
+# mid-forecast the way a window manager does; nothing can ask a window on a headless weston to
+# close, so there the program is ended with SIGTERM.
+#
+# usage: play_edition.py PROGRAM x11|wayland PICTURE OTHER-PICTURE R,G,B
+#   the edition's background, the other edition's (which must not show), its message line colour
+import contextlib, ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
 
 import gi
 from Xlib import X, display, protocol
@@ -19,7 +18,6 @@ from gi.repository import Atspi
 
 program, platform, picture_png, other_png, colour = sys.argv[1:]
 colour, on_x = bytes(map(int, colour.split(","))), platform == "x11"
-closing_remarks = ("こんなん出ました!", "当たりますように!", "こんなのでました")
 scratch = tempfile.TemporaryDirectory(prefix="ostavel-e2e-")
 work = scratch.name
 os.mkdir(f"{work}/runtime", 0o700)
@@ -55,9 +53,8 @@ def wait_until(condition, what, seconds=10):
     return result
 
 
-def start(*command, **options):
-    options.setdefault("stdout", subprocess.DEVNULL)
-    return subprocess.Popen(command, stderr=subprocess.DEVNULL, **options)
+def start(*command, stdout=subprocess.DEVNULL, **options):
+    return subprocess.Popen(command, stdout=stdout, stderr=subprocess.DEVNULL, **options)
 
 
 def pixels(png):
@@ -67,22 +64,26 @@ def pixels(png):
     return int(header[1]), ppm[header.end():]
 
 
+def rgb(image, x, y, length=1):
+    i = 3 * (image[0] * y + x)
+    return image[1][i:i + 3 * length]
+
+
 def check_shot(png):
-    width, shot = pixels(png)
-    picture, other = pixels(picture_png), pixels(other_png)
+    shot, picture, other = pixels(png), pixels(picture_png), pixels(other_png)
     # The client area starts where the picture's sky corner (60x45 px) shows exactly.
-    sky = [picture[1][3 * picture[0] * y:][:180] for y in range(45)]
-    starts = (m.start() for m in re.finditer(b"(?=%s)" % re.escape(sky[0]), shot))
-    corner = next((s // 3 for s in starts if s % 3 == 0 and all(
-        shot[s + 3 * width * y:s + 3 * width * y + 180] == sky[y] for y in range(45))), None)
+    sky = [rgb(picture, 0, y, 60) for y in range(45)]
+    starts = (m.start() // 3 for m in re.finditer(b"(?=%s)" % re.escape(sky[0]), shot[1])
+              if m.start() % 3 == 0)
+    corner = next((s for s in starts if all(rgb(shot, s, y, 60) == sky[y] for y in range(45))),
+                  None)
     if corner is None:
         fail(f"the screenshot does not show {picture_png}")
 
-    def at(x, y, image=(width, shot), start=corner):
-        i = 3 * (start + image[0] * y + x)
-        return image[1][i:i + 3]
+    def at(x, y):  # a pixel of the client area
+        return rgb(shot, corner + x, y)
 
-    if sum(at(x, y) != at(x, y, other, 0) for x in range(60) for y in range(45)) < 1000:
+    if sum(at(x, y) != rgb(other, x, y) for x in range(60) for y in range(45)) < 1000:
         fail(f"the sky looks like {other_png} too")
     dark = [sum(sum(at(32 + 64 * p + x, 64 + y)) < 384 for x in range(36) for y in range(28))
             for p in range(6)]
@@ -90,7 +91,7 @@ def check_shot(png):
         fail(f"bubbles 1-3 must show digits and 4-6 nothing; dark pixels: {dark}")
     # The message line's text pixels, those not the picture's, above the buttons' tops.
     ink = [at(x, y) for x in range(128, 297) for y in range(184, 208)
-           if at(x, y) != at(x, y, picture, 0)]
+           if at(x, y) != rgb(picture, x, y)]
     if len(ink) < 20 or set(ink) != {colour}:
         fail(f"the message line is not drawn in {tuple(colour)} alone: {len(ink)} pixels in "
              f"{sorted(set(map(tuple, ink)))[:3]}...")
@@ -103,8 +104,8 @@ ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: their orphans are reap
 try:
     if on_x:
         display_fd, server_fd = os.pipe()
-        start("Xvfb", "-displayfd", str(server_fd), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-              pass_fds=[server_fd])
+        start("Xvfb", "-displayfd", str(server_fd), "-screen", "0", "640x480x24",
+              "-nolisten", "tcp", pass_fds=[server_fd])
         os.close(server_fd)
         os.environ["DISPLAY"] = ":" + (os.read(display_fd, 9).decode().strip() or fail("no Xvfb"))
     else:
@@ -163,7 +164,7 @@ try:
 
     def finished():
         beeped = beep in read("beeps")
-        if text(7) in closing_remarks:
+        if text(7) in ("こんなん出ました!", "当たりますように!", "こんなのでました"):
             return True
         if beeped:
             fail(f"a beep before the closing remark, at {text(7)!r}")
@@ -196,19 +197,14 @@ try:
             window=xwindow, client_type=atom("WM_PROTOCOLS"),
             data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         xdisplay.flush()
-        try:
-            status = app.wait(1)
-        except subprocess.TimeoutExpired:
-            fail("still running a second after the window was asked to close")
-        if status != 0:
-            fail(f"the program exited with status {status}")
+        wait_until(lambda: app.poll() is not None, "still running a second after the close", 1)
+        if app.returncode != 0:
+            fail(f"the program exited with status {app.returncode}")
     if read("stderr"):
         fail("the program printed warnings")
 finally:
     signal.signal(signal.SIGTERM, signal.SIG_IGN)
     os.killpg(0, signal.SIGTERM)
-    while True:
-        try:
+    with contextlib.suppress(ChildProcessError):
+        while True:
             os.wait()
-        except ChildProcessError:
-            break
