@@ -9,6 +9,7 @@
 # usage: play_edition.py PROGRAM x11|wayland PICTURE OTHER-PICTURE R,G,B
 #   the edition's background, the other edition's (which must not show), its message line colour
 import contextlib, ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
+from pathlib import Path
 
 import gi
 from Xlib import X, display, protocol
@@ -19,25 +20,22 @@ from gi.repository import Atspi
 program, platform, picture_png, other_png, colour = sys.argv[1:]
 colour, on_x = bytes(map(int, colour.split(","))), platform == "x11"
 scratch = tempfile.TemporaryDirectory(prefix="ostavel-e2e-")
-work = scratch.name
-os.mkdir(f"{work}/runtime", 0o700)
-stderr = open(f"{work}/stderr", "w")
+work = Path(scratch.name)
+(work / "runtime").mkdir(0o700)
+stderr = open(work / "stderr", "w")
 for name in ("DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "AT_SPI_BUS_ADDRESS"):
     os.environ.pop(name, None)
 # The servers, the program and this driver find only the run's own. Text is drawn without
 # antialiasing, so that each of its pixels has the text colour itself.
-os.environ.update(HOME=work, XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.UTF-8",
-                  DBUS_SESSION_BUS_ADDRESS=f"unix:path={work}/bus", FONTCONFIG_FILE=f"{work}/fonts")
-
-
-def write(name, text):
-    with open(f"{work}/{name}", "w") as file:
-        file.write(text)
+os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.UTF-8",
+                  FONTCONFIG_FILE=f"{work}/fonts")
+(work / "fonts").write_text(
+    '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font"><edit '
+    'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 
 
 def read(name):
-    with open(f"{work}/{name}") as file:
-        return file.read()
+    return (work / name).read_text()
 
 
 def fail(message):
@@ -57,8 +55,7 @@ def start(*command, stdout=subprocess.DEVNULL, **options):
     return subprocess.Popen(command, stdout=stdout, stderr=subprocess.DEVNULL, **options)
 
 
-def pixels(png):
-    """The width and the RGB bytes of a picture."""
+def pixels(png):  # the width and the RGB bytes of a picture
     ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True).stdout
     header = re.match(rb"P6\s(\d+)\s\d+\s255\s", ppm)
     return int(header[1]), ppm[header.end():]
@@ -97,30 +94,27 @@ def check_shot(png):
              f"{sorted(set(map(tuple, ink)))[:3]}...")
 
 
-write("fonts", '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font">'
-      '<edit name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
 ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: their orphans are reaped here
 try:
     if on_x:
-        display_fd, server_fd = os.pipe()
-        start("Xvfb", "-displayfd", str(server_fd), "-screen", "0", "640x480x24",
-              "-nolisten", "tcp", pass_fds=[server_fd])
-        os.close(server_fd)
-        os.environ["DISPLAY"] = ":" + (os.read(display_fd, 9).decode().strip() or fail("no Xvfb"))
+        xvfb = start("Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                     stdout=subprocess.PIPE)
+        os.environ["DISPLAY"] = ":" + (xvfb.stdout.readline().decode().strip() or fail("no Xvfb"))
     else:
         start("weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
               "--socket=wayland-e2e", "--width=640", "--height=480")
         os.environ["WAYLAND_DISPLAY"] = "wayland-e2e"
         wait_until(lambda: os.path.exists(f"{work}/runtime/wayland-e2e"), "weston did not start")
-    start("dbus-daemon", "--session", "--nofork", "--nopidfile",
-          "--address=" + os.environ["DBUS_SESSION_BUS_ADDRESS"])
-    wait_until(lambda: os.path.exists(f"{work}/bus"), "the session bus did not start")
+    bus = start("dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address",
+                f"--address=unix:dir={work}/runtime", stdout=subprocess.PIPE)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
     start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
     # The beeps: on X the XKB bell notifications, on Wayland the new playback streams.
-    beeps = open(f"{work}/beeps", "w")
+    beeps = open(work / "beeps", "w")
     if on_x:  # xkbevd rings a bell named ImAlive once it listens
-        write("xkbevd", 'Bell(ImAlive) shell "echo listening"\nBell() shell "echo beep"\n')
+        (work / "xkbevd").write_text('Bell(ImAlive) shell "echo listening"\n'
+                                     'Bell() shell "echo beep"\n')
         start("xkbevd", "-cfg", f"{work}/xkbevd", stdout=beeps)
         wait_until(lambda: "listening" in read("beeps"), "xkbevd did not start")
         beep = "beep"
@@ -162,12 +156,10 @@ try:
     # --- Numbers3 runs for 2.46 s and beeps once, at its closing remark.
     buttons["Numbers3"].do_action(0)
 
-    def finished():
-        beeped = beep in read("beeps")
-        if text(7) in ("こんなん出ました!", "当たりますように!", "こんなのでました"):
-            return True
-        if beeped:
-            fail(f"a beep before the closing remark, at {text(7)!r}")
+    def finished():  # and no beep before
+        beeped, message = beep in read("beeps"), text(7)
+        return message in ("こんなん出ました!", "当たりますように!", "こんなのでました") or (
+            beeped and fail(f"a beep before the closing remark, at {message!r}"))
 
     wait_until(finished, "Numbers3 did not end with a closing remark", 5)
     wait_until(lambda: beep in read("beeps"), "no beep at the closing remark", 2)
