@@ -81,12 +81,12 @@ int runFirstPaintChild(int argc, char* argv[], StartupSubject subject) {
             ? std::make_unique<OstavelWindow>(snowEdition,
                                               WindowServices{random, clock, pump, beeper})
             : bareWindow();
-    std::int64_t firstPaint = 0;
     FirstPaintWatcher watcher([&] {
-        firstPaint = monotonicNanoseconds();
-        // Memory is read once the paint has been handled, with the picture decoded.
+        // The paint has begun; it has ended, the window and every control drawn and the
+        // picture decoded, when the event loop next turns.
         QTimer::singleShot(0, window.get(), [&] {
-            std::printf("%" PRId64 " %ld\n", firstPaint, peakResidentKilobytes());
+            const std::int64_t painted = monotonicNanoseconds();
+            std::printf("%" PRId64 " %ld\n", painted, peakResidentKilobytes());
             std::fflush(stdout);
             QApplication::quit();
         });

@@ -32,7 +32,7 @@ void showAndWaitForFirstPaint(QWidget& window);
 enum class StartupSubject { ostavel, bareWindow };
 
 // The child's whole run: Qt and the subject's window, then, once the window has painted, one
-// line "<CLOCK_MONOTONIC ns at the first paint> <peak resident kB>" on standard output.
+// line "<CLOCK_MONOTONIC ns once the first paint is done> <peak resident kB>" on standard output.
 int runFirstPaintChild(int argc, char* argv[], StartupSubject subject);
 
 struct StartupRuns {
