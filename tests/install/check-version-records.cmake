@@ -1,6 +1,6 @@
-# Reads the version record back from each built program and checks where it sits, its keys
-# in their order and every value. Stage's record must be Snow's with only the values that
-# name and number the edition changed.
+# Reads the version record back from each program (the packaged ones, in make test) and checks
+# where it sits, its keys in their order and every value. Stage's record must be Snow's with
+# only the values that name and number the edition changed.
 # Usage: cmake -DREADELF=<readelf> -DSNOW=<OstavelSnow> -DSTAGE=<OstavelStage> -P <this file>
 cmake_minimum_required(VERSION 3.25)
 
