@@ -1,15 +1,15 @@
 #!/bin/sh
 # Builds the Debian packages as a packager would, from a copy of the source tree in the scratch
-# folder (dpkg-buildpackage writes beside the tree it builds), and lets lintian judge them.
-# Then checks that each package holds its edition's files and that each packaged program's
-# version record names the package and version it ships in, and holds the edition's values.
-# Usage: check-packages.sh <source dir> <scratch dir> <cmake> <readelf> <record check>
+# folder (dpkg-buildpackage writes beside the tree it builds), and lets lintian judge them and
+# the freedesktop validators their desktop entries and AppStream data. Then checks that each
+# package holds its edition's files, and reads back each packaged program's version record.
+# Usage: check-packages.sh <source dir> <scratch dir> <readelf>
 set -eu
-source=$1 work=$2 cmake=$3 readelf=$4 records=$5
+source=$1 work=$2 readelf=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 rm -rf "$work"
-mkdir -p "$work/src" "$work/tmp"
+mkdir -p "$work/src" "$work/tmp" "$work/root"
 work=$(cd "$work" && pwd)
 export TMPDIR="$work/tmp"
 # The work tree as it is: the tracked files and the new ones git does not ignore.
@@ -21,7 +21,7 @@ git -C "$source" ls-files -z --cached --others --exclude-standard |
 lintian --allow-root --fail-on error,warning --display-info --pedantic "$work"/*.changes ||
     fail "lintian"
 
-# check_package <package> <program>
+# check_package <package> <program> <version> <version text>
 check_package() {
     deb=$(echo "$work/$1"_*.deb)
     id=com.example.tovaine.$2
@@ -32,14 +32,30 @@ check_package() {
         LC_ALL=C sort >"$work/$1.expected"
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort |
         diff -u "$work/$1.expected" - || fail "$1 holds other files"
-    dpkg-deb -x "$deb" "$work/$1"
-    version=$(dpkg-deb -f "$deb" Version)
-    "$readelf" --notes "$work/$1/usr/games/$2" |
-        grep -q "\"name\":\"$1\",\"version\":\"$version\"" ||
-        fail "the packaged $2 does not say it comes in $1 $version"
-    echo "$1 $version: $2 and its files, its version record agrees"
+    [ "$(dpkg-deb -f "$deb" Version)" = "$3" ] || fail "$1 is not version $3"
+    dpkg-deb -x "$deb" "$work/root"
+    # The record's strings in their order, the first three the packaging metadata's own keys.
+    record="{\"type\":\"deb\",\"name\":\"$1\",\"version\":\"$3\",\
+\"CompanyName\":\"https://tovaine.example.com/\",\"LegalCopyright\":\"Tovaine\",\
+\"ProductName\":\"Ostavel\",\"FileVersion\":\"$4\",\"ProductVersion\":\"$4\",\
+\"InternalName\":\"$2\",\"OriginalFilename\":\"$2\",\"FileVersionNumber\":\"$3\",\
+\"Language\":\"0x0411\",\"CodePage\":1200}"
+    notes=$("$readelf" --notes "$work/root/usr/games/$2")
+    echo "$notes" | grep -A 3 '^Displaying notes found in: .note.package$' |
+        grep -qxF "    Packaging Metadata: $record" ||
+        fail "the packaged $2 carries not the record $record but: $notes"
+    echo "$1 $3: its files and its version record"
 }
-check_package ostavel-snow OstavelSnow
-check_package ostavel-stage OstavelStage
-"$cmake" -DREADELF="$readelf" -DSNOW="$work/ostavel-snow/usr/games/OstavelSnow" \
-    -DSTAGE="$work/ostavel-stage/usr/games/OstavelStage" -P "$records"
+check_package ostavel-snow OstavelSnow 1.0.0.10 1.00.0010
+check_package ostavel-stage OstavelStage 1.0.0.11 1.00.0011
+
+# Both packages unpacked into one tree: desktop-file-validate exits 0 on warnings and hints,
+# so any remark at all counts as a fault; appstreamcli's --strict fails on anything above a
+# pedantic note, and it checks that each record's desktop entry is installed.
+for entry in "$work"/root/usr/share/applications/*.desktop; do
+    remarks=$(desktop-file-validate "$entry" 2>&1) || fail "$remarks"
+    [ -z "$remarks" ] || fail "$remarks"
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    ls "$work"/root/usr/share/icons/hicolor/*/apps/"$icon".* >/dev/null || fail "no icon $icon"
+done
+appstreamcli validate-tree --no-net --strict "$work/root" || fail "appstreamcli validate-tree"
