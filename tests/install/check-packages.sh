@@ -15,7 +15,9 @@ export TMPDIR="$work/tmp"
 # The work tree as it is: the tracked files and the new ones git does not ignore.
 git -C "$source" ls-files -z --cached --others --exclude-standard |
     (cd "$source" && tar --null -T - -cf -) | tar -C "$work/src" -xf -
-(cd "$work/src" && DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage -us -uc -b) \
+# With Debian's default compiler, as the archive builds, whichever one the caller chose.
+(cd "$work/src" && env -u CC -u CXX DEB_BUILD_OPTIONS="nocheck parallel=2" \
+    dpkg-buildpackage -us -uc -b) \
     >"$work/build.log" 2>&1 || { tail -n 30 "$work/build.log"; fail "dpkg-buildpackage"; }
 # Informational and pedantic tags are shown; errors and warnings fail.
 lintian --allow-root --fail-on error,warning --display-info --pedantic "$work"/*.changes ||
