@@ -1,13 +1,12 @@
 // Readings and statistics of the benchmark.
 #include "bench/measure.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <fstream>
 #include <numeric>
+#include <string>
 
 namespace ostavel::bench {
 
@@ -43,9 +42,16 @@ double runQueueWaitSeconds() {
 }
 
 long peakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    // The high-water mark of this program image's own memory: getrusage's maxrss would carry
+    // over the parent's peak into a child started by posix_spawn.
+    std::ifstream status("/proc/self/status");
+    long kilobytes = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:")) {
+            kilobytes = std::stol(line.substr(6));
+        }
+    }
+    return kilobytes;
 }
 
 Spread spreadOf(std::vector<double> values) {
