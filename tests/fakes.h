@@ -3,72 +3,80 @@
 // Stand-ins for the window and the platform, so the forecasting core runs on a virtual clock:
 // a whole forecast takes microseconds of real time and its timeline is exact.
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "reels/pacedwait.h"
-#include "runtime/beeper.h"
-#include "runtime/captions.h"
-#include "runtime/clock.h"
-#include "runtime/eventpump.h"
-#include "runtime/random.h"
+#include "forecast/forecasts.h"
 
 namespace ostavel::testing {
 
 using namespace std::chrono_literals;
 
-// Reads the virtual time; with a step, only in whole steps, like a coarse system clock.
-class VirtualClock final : public Clock {
-public:
-    Timer GetTimer() override { return step == Timer::zero() ? now : now - now % step; }
-    Timer now{};
-    Timer step{};
+// Reads the virtual time: with a step, only in whole steps, like a coarse system clock; with a
+// tick, the time moves on by it after every reading.
+struct VirtualClock final : Clock {
+    Timer GetTimer() override {
+        const Timer reading = step == Timer::zero() ? now : now - now % step;
+        now += tick;
+        return reading;
+    }
+    Timer now{}, step{}, tick{};
 };
 
 // A pump whose sleep advances the virtual clock. Actions scheduled at a virtual time run when
 // the pump reaches it, inside the pump's call, as a button press runs inside a wait.
-class VirtualPump final : public EventPump {
-public:
-    explicit VirtualPump(VirtualClock& clock) : clock_(clock) {}
-    void DoEvents() override;
-    void WaitForEventsUntil(Timer deadline) override;
-    void at(Timer when, std::function<void()> action) {
-        scheduled_.emplace(when, std::move(action));
+struct VirtualPump final : EventPump {
+    explicit VirtualPump(VirtualClock& clock) : clock(clock) {}
+    void DoEvents() override {
+        ++pumps;
+        runDue();
     }
+    void WaitForEventsUntil(Timer deadline) override {
+        if (clock.GetTimer() >= deadline) {
+            return;
+        }
+        const bool eventFirst = !scheduled.empty() && scheduled.begin()->first < deadline;
+        // A sleep lets some time pass, as a real thread's does, so that a coarse clock moves.
+        clock.now = std::max(clock.now + 100us, eventFirst ? scheduled.begin()->first : deadline);
+        runDue();
+    }
+    void runDue() {
+        while (!scheduled.empty() && scheduled.begin()->first <= clock.now) {
+            auto action = std::move(scheduled.begin()->second);
+            scheduled.erase(scheduled.begin());
+            action();
+        }
+    }
+    void at(Timer when, std::function<void()> action) { scheduled.emplace(when, action); }
 
-    std::function<void()> onEveryPump;  // runs on every dispatch; may press buttons itself
-    int pumps = 0;                      // calls of DoEvents
-    int sleeps = 0;                     // calls of WaitForEventsUntil
-
-private:
-    void runDue();
-    VirtualClock& clock_;
-    std::multimap<Timer, std::function<void()>> scheduled_;
+    VirtualClock& clock;
+    std::multimap<Timer, std::function<void()>> scheduled;
+    int pumps = 0;  // calls of DoEvents
 };
 
 // Hands out the queued values in order, then an evenly spread stream.
-class ScriptedRandom final : public RandomSource {
-public:
-    ScriptedRandom() = default;
-    explicit ScriptedRandom(std::vector<float> values) : values_(std::move(values)) {}
-    void Randomize() override {
-        if (onRandomize) {
-            onRandomize();
+struct ScriptedRandom final : RandomSource {
+    void Randomize() override { onRandomize(); }
+    float RandomNext() override { return next < values.size() ? values[next++] : spread(++next); }
+    static float spread(std::size_t i) {
+        const double golden = static_cast<double>(i) * 0.6180339887498949;
+        return static_cast<float>(golden - std::floor(golden));
+    }
+    // Queues values that make RandomInRange(upperbound, lowerbound) give these numbers.
+    void queue(const auto& numbers, int upperbound, int lowerbound) {
+        for (int number : numbers) {
+            values.push_back(static_cast<float>(number - lowerbound + 0.5) /
+                             static_cast<float>(upperbound - lowerbound + 1));
         }
     }
-    float RandomNext() override;
-    // Queues values that make RandomInRange(upperbound, lowerbound) give these numbers.
-    void queue(const std::vector<int>& numbers, int upperbound, int lowerbound);
-    void skip(int count) { values_.insert(values_.end(), static_cast<std::size_t>(count), 0.25f); }
 
-    std::function<void()> onRandomize;
-    int draws = 0;
-
-private:
-    std::vector<float> values_;
-    std::size_t next_ = 0;
+    std::vector<float> values;
+    std::size_t next = 0;  // how many values were drawn
+    std::function<void()> onRandomize = [] {};
 };
 
 // One thing the user sees happen: "L3=17" for a caption written, "beep" for the beep.
@@ -77,35 +85,32 @@ struct Event {
     std::string what;
 };
 
-// "L3=", how an event of label 3 begins.
-inline std::string writeOf(int label) {
-    return {'L', static_cast<char>('0' + label), '='};
-}
-
-class Recorder final : public Captions, public Beeper {
-public:
-    explicit Recorder(VirtualClock& clock) : clock_(clock) {}
-    void setCaption(Label label, std::string_view text) override;
-    void Beep() override { events.push_back({clock_.now, "beep"}); }
-    std::string caption(Label label) const {
-        return captions_.count(label) ? captions_.at(label) : "";
+struct Recorder final : Captions, Beeper {
+    explicit Recorder(VirtualClock& clock) : clock(clock) {}
+    void setCaption(Label label, std::string_view text) override {
+        captions[label] = text;
+        std::string what{'L', static_cast<char>('0' + static_cast<int>(label)), '='};
+        events.push_back({clock.now, what.append(text)});
     }
-    int beeps() const;
+    void Beep() override { events.push_back({clock.now, "beep"}); }
+    int beeps() const {
+        return static_cast<int>(std::ranges::count(events, std::string("beep"), &Event::what));
+    }
 
+    VirtualClock& clock;
+    std::map<Label, std::string> captions;
     std::vector<Event> events;
-
-private:
-    VirtualClock& clock_;
-    std::map<Label, std::string> captions_;
 };
 
-// Everything the core reaches, on the virtual clock.
-struct VirtualWorld {
+// Everything the core reaches, on the virtual clock, and the forecasts over it.
+struct Rig {
     VirtualClock clock;
     VirtualPump pump{clock};
     Pacer pacer{clock, pump};
     Recorder recorder{clock};
     ScriptedRandom random;
+    Reels reels{recorder, random, pacer};
+    Forecasts forecasts{{recorder, random, recorder, pacer}};
 };
 
 }  // namespace ostavel::testing

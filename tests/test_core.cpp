@@ -1,0 +1,366 @@
+// The forecasting core: the runtime services every draw relies on, the paced wait, the reels,
+// the remarks and the four forecasts, each caption write and beep in order and on time.
+
+#include <QtTest>
+#include <set>
+#include <thread>
+
+#include "runtime/numbertext.h"
+#include "tests/fakes.h"
+
+using namespace ostavel;
+using namespace ostavel::testing;
+
+namespace {
+
+// The four game buttons, with the range and the count of numbers each game must show.
+struct Button {
+    std::function<void(Forecasts&)> press;
+    int upperbound, lowerbound, max;
+};
+const Button games[] = {
+    {&Forecasts::roto6_Click, 43, 1, 6},
+    {[](Forecasts& f) { f.miniroto_Click(0); }, 31, 1, 5},
+    {&Forecasts::Numbers3_Click, 9, 0, 3},
+    {&Forecasts::Numbers4_Click, 9, 0, 4},
+};
+
+// Expands a step table into the timeline it must cause, one "<ms> <event>" a line. "spin k"
+// is reel routine k's frames, each writing positions k to 6 ("#" for a number of the range,
+// blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
+// "closing" the closing remark and the beep.
+QStringList expand(const QString& steps, int shown) {
+    const int frames[] = {31, 21, 11, 7, 4, 6};
+    const int delays[] = {10, 50, 100, 300, 500, 700};
+    QStringList timeline;
+    int now = 0;
+    const auto add = [&](const QString& what) { timeline << QString::number(now) + " " + what; };
+    for (const QString& step : steps.split(" | ")) {
+        const int arg = step.section(' ', 1).toInt();
+        if (step.startsWith("spin")) {
+            for (int frame = 0; frame < frames[arg - 1]; ++frame, now += delays[arg - 1]) {
+                for (int p = arg; p <= 6; ++p) {
+                    add(QStringLiteral("L%1=%2").arg(p).arg(p <= shown ? "#" : ""));
+                }
+            }
+        } else if (step.startsWith("pause")) {
+            now += arg;
+        } else {
+            add(step == "remark" || step == "closing" ? "L7=~" + step : step);
+        }
+        if (step == "closing") {
+            add("beep");
+        }
+    }
+    return timeline;
+}
+
+// The recorded timeline in the same terms: where a spin is expected, a number of the range in
+// plain decimal digits reads "#"; a remark of the pickers reads "~remark" or "~closing".
+QStringList timelineOf(const Rig& rig, const QStringList& expected, const Button& game) {
+    QStringList timeline;
+    for (const Event& e : rig.recorder.events) {
+        QString what = QString::fromStdString(e.what);
+        const int value = what.mid(3).toInt();
+        if (expected.value(timeline.size()).endsWith("=#") &&
+            what.mid(3) == QString::number(value) && value >= game.lowerbound &&
+            value <= game.upperbound) {
+            what = what.left(3) + "#";
+        } else if (std::ranges::count(waitingRemarks, e.what.substr(3))) {
+            what = what.left(3) + "~remark";
+        } else if (std::ranges::count(closingRemarks, e.what.substr(3))) {
+            what = what.left(3) + "~closing";
+        }
+        timeline << QString::number(std::chrono::duration<double, std::milli>(e.time).count()) +
+                        " " + what;
+    }
+    return timeline;
+}
+
+}  // namespace
+
+class CoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyRangeInUseIsExactAndUniform_data() {
+        QTest::addColumn<int>("upperbound");
+        QTest::addColumn<int>("lowerbound");
+        QTest::newRow("remarks 0-5") << 5 << 0;
+        QTest::newRow("digits 0-9") << 9 << 0;
+        QTest::newRow("Mini Loto 1-31") << 31 << 1;
+        QTest::newRow("Loto 6 1-43") << 43 << 1;
+    }
+
+    // Why: in single precision 43 * 0.99999994 + 1 rounds up to 44, one past the range; any
+    // rounding would also favour some numbers. So every one of the 2^24 values RandomNext can
+    // give is mapped: 0 gives lowerbound, the largest upperbound, counts differ by one at most.
+    void everyRangeInUseIsExactAndUniform() {
+        QFETCH(int, upperbound);
+        QFETCH(int, lowerbound);
+        ScriptedRandom random;
+        for (int i = 0; i < 1 << 24; ++i) {
+            random.values.push_back(static_cast<float>(i) * 0x1p-24f);
+        }
+        QCOMPARE(random.values.back(), largestRandomNext);
+        std::vector<int> counts(static_cast<std::size_t>(upperbound - lowerbound + 1));
+        for (std::size_t i = 0; i < random.values.size(); ++i) {
+            const int value = RandomInRange(random, upperbound, lowerbound);
+            QVERIFY(value >= lowerbound && value <= upperbound);
+            if (i == 0 || i == random.values.size() - 1) {
+                QCOMPARE(value, i == 0 ? lowerbound : upperbound);
+            }
+            ++counts[static_cast<std::size_t>(value - lowerbound)];
+        }
+        const auto [least, most] = std::minmax_element(counts.begin(), counts.end());
+        QVERIFY(*most - *least <= 1);
+    }
+
+    // Why: the real generator must feed RandomInRange uniformly; a bias in how its bits become
+    // a float would show here. Fixed seed, so the test is deterministic; 0.1 % critical value.
+    void seededDrawsPassAChiSquareTest() {
+        constexpr int n = 43, draws = 200000;
+        SeededRandom random;
+        random.seed(20261207);
+        std::vector<int> counts(n + 1);
+        for (int i = 0; i < draws; ++i) {
+            ++counts[static_cast<std::size_t>(RandomInRange(random, n, 1))];
+        }
+        const double expected = static_cast<double>(draws) / n, k = n - 1;
+        double chiSquare = 0;
+        for (int count : std::span(counts).subspan(1)) {
+            chiSquare += (count - expected) * (count - expected) / expected;
+        }
+        // The Wilson-Hilferty approximation of the quantile.
+        const double critical = k * std::pow(1 - 2 / (9 * k) + 3.09 * std::sqrt(2 / (9 * k)), 3);
+        QVERIFY2(chiSquare < critical, qPrintable(QString::number(chiSquare)));
+    }
+
+    // Why: the seed comes from the clock; a coarse clock would make two starts repeat each
+    // other. And a number shows as plain digits, 0 included.
+    void startsAMillisecondApartDrawDifferentSequences() {
+        SeededRandom first, second;
+        first.Randomize();
+        std::this_thread::sleep_for(1ms);
+        second.Randomize();
+        std::vector<float> a, b;
+        for (int i = 0; i < 4; ++i) {
+            a.push_back(first.RandomNext());
+            b.push_back(second.RandomNext());
+        }
+        QVERIFY(a != b);
+        QCOMPARE(NumberText(0) + NumberText(7) + NumberText(43), std::string("0743"));
+    }
+
+    // Why: the test is "elapsed >= delay": an exact delay ends it, nothing ends it early, and
+    // a coarse clock (15.625 ms steps) ends a 10 ms wait at its first step.
+    void aWaitEndsAtTheFirstReadingThatCoversItsDelay() {
+        Rig exact;
+        exact.clock.now = 12345us;
+        exact.pacer.PacedWait(700ms);
+        QCOMPARE(exact.clock.now, 12345us + 700ms);
+
+        Rig coarse;
+        coarse.clock.step = 15625us;
+        coarse.pacer.PacedWait(10ms);
+        QCOMPARE(coarse.clock.GetTimer(), 15625us);
+        coarse.pacer.PacedWait(20ms);
+        QCOMPARE(coarse.clock.GetTimer(), 46875us);  // two more steps: one is not 20 ms
+    }
+
+    // Why: captions written just before a wait must be painted however short it is, but a
+    // wait whose delay has already passed at its first reading ends without dispatching.
+    void theFirstReadingDecidesWhetherEventsAreDispatched() {
+        Rig still;
+        still.pacer.PacedWait(10ms);
+        QCOMPARE(still.pump.pumps, 1);
+
+        Rig jumping;
+        jumping.clock.tick = 10ms;
+        jumping.pacer.PacedWait(10ms);
+        QCOMPARE(jumping.pump.pumps, 0);
+    }
+
+    void anyCountButThreeToFiveShowsAllSix_data() {
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("spinning");  // how many of kurukuru4's positions 4 to 6 spin
+        const int rows[][2] = {{0, 3}, {2, 3}, {3, 0}, {4, 1}, {5, 2}, {7, 3}, {-1, 3}};
+        for (const auto& [max, spinning] : rows) {
+            QTest::addRow("%d", max) << max << spinning;
+        }
+    }
+
+    // Why: the shown count is max only for 3, 4 and 5; anything else spins all six. A routine
+    // that shows nothing still blanks its positions in every frame and keeps its pace.
+    void anyCountButThreeToFiveShowsAllSix() {
+        QFETCH(int, max);
+        QFETCH(int, spinning);
+        Rig rig;
+        rig.reels.kurukuru4(9, 0, static_cast<Number>(max));
+        QCOMPARE(rig.recorder.events.size(), std::size_t(7 * 3));
+        for (std::size_t i = 0; i < rig.recorder.events.size(); ++i) {
+            const Event& e = rig.recorder.events[i];
+            const int p = 4 + static_cast<int>(i % 3);
+            QCOMPARE(e.time, Timer(300ms * static_cast<int>(i / 3)));
+            QCOMPARE(QString::fromStdString(e.what).left(3), QStringLiteral("L%1=").arg(p));
+            QCOMPARE(e.what.size() == 4, p < 4 + spinning);  // one digit, or blank
+        }
+        QCOMPARE(rig.clock.now, Timer(2100ms));
+    }
+
+    void eachDrawnValueGivesItsRemark_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<QString>("waiting");
+        // The closing remark of 0 and the fallback row are the same text. The two wishing
+        // remarks differ: hiragana and one "!", kanji and three.
+        QTest::newRow("0") << 0 << "こんなん出ました!"
+                           << "あたりますように!";
+        QTest::newRow("1") << 1 << "当たりますように!"
+                           << "もうしばらくお待ちください";
+        QTest::newRow("2") << 2 << "こんなのでました"
+                           << "当たりますように!!!";
+        for (int value = 3; value <= 5; ++value) {
+            QTest::addRow("%d", value) << value << "こんなん出ました!"
+                                       << "なにがでるかな???";
+        }
+    }
+
+    // Why: the texts are the program's own and must stand exactly, ASCII marks included.
+    // Each replaces the whole message line; only the closing remark beeps, after its caption.
+    void eachDrawnValueGivesItsRemark() {
+        QFETCH(int, value);
+        QFETCH(QString, closing);
+        QFETCH(QString, waiting);
+        Rig rig;
+        rig.random.queue(QList<int>{value, value}, 5, 0);
+        Remarks remarks(rig.recorder, rig.random, rig.recorder);
+
+        QCOMPARE(remarks.capcap2(), value);
+        QCOMPARE(QString::fromStdString(rig.recorder.captions[messageLine]), waiting);
+        QCOMPARE(remarks.capcap(), value);
+        QCOMPARE(QString::fromStdString(rig.recorder.captions[messageLine]), closing);
+        QCOMPARE(rig.recorder.events.back().what, std::string("beep"));
+        QCOMPARE(rig.recorder.events.size(), std::size_t(3));
+    }
+
+    void eachGameFollowsItsStepTable_data() {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QList<int>>("refused");  // drawn first, and refused
+        QTest::addColumn<QList<int>>("set");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("Loto 6, first equals last")
+            << 0 << QList<int>{9, 2, 3, 4, 5, 9} << QList<int>{12, 43, 5, 1, 30, 22}
+            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | remark | "
+               "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | remark | spin 5 | L5=30 | spin 6 | "
+               "L6=22 | closing"
+            << 10760;
+        QTest::newRow("Mini Loto, last two equal")
+            << 1 << QList<int>{3, 1, 2, 4, 4} << QList<int>{31, 1, 17, 8, 2}
+            << "L8=ミニロトの予想です! | L6= | L7=チャンスは毎週チューズディ! | spin 1 | "
+               "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | remark | "
+               "L3=17 | spin 4 | pause 800 | remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing"
+            << 9060;
+        QTest::newRow("Numbers 3, 7 7 7; ends equal pass")
+            << 2 << QList<int>{7, 7, 7} << QList<int>{0, 9, 0}
+            << "L8=Numbers3の予想だよ | L7=抽選は毎週,月,水,金 | L4= | L5= | L6= | spin 1 | "
+               "L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | closing"
+            << 2460;
+        QTest::newRow("Numbers 4, 0 0 0 0; three equal pass")
+            << 3 << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5}
+            << "L8=Numbers4の予想です | L7=抽選は毎週月・水・金 | L5= | L6= | spin 1 | L1=3 | "
+               "spin 2 | L2=3 | spin 3 | remark | L3=3 | spin 4 | L4=5 | closing"
+            << 4560;
+    }
+
+    // Why: a swapped step, a wrong frame count or delay moves every later event. The set is
+    // drawn after the first spin, a refused set is drawn again whole (the lotteries refuse any
+    // repeat, the digit games only one digit throughout), and the numbers show in draw order.
+    void eachGameFollowsItsStepTable() {
+        QFETCH(int, game);
+        QFETCH(QList<int>, refused);
+        QFETCH(QList<int>, set);
+        QFETCH(QString, steps);
+        QFETCH(int, milliseconds);
+        const Button& g = games[game];
+        Rig rig;
+        for (int i = 0; i < 31 * g.max; ++i) {  // the first spin's numbers, then the sets
+            rig.random.values.push_back(ScriptedRandom::spread(1000 + i));
+        }
+        rig.random.queue(refused + set, g.upperbound, g.lowerbound);
+        g.press(rig.forecasts);
+
+        const QStringList expected = expand(steps, g.max);
+        QCOMPARE(timelineOf(rig, expected, g), expected);
+        QCOMPARE(rig.clock.now, Timer(std::chrono::milliseconds(milliseconds)));
+    }
+
+    // Why: nothing guards re-entry. A press runs its whole forecast inside the running one's
+    // wait, which then ends late; the outer forecast goes on, each label keeps its last write.
+    void aPressDuringAWaitNestsAWholeForecastAndTheOuterOneResumes() {
+        Rig rig;
+        rig.pump.at(105ms, [&] { rig.forecasts.Numbers3_Click(); });    // in Loto 6's 100-110 ms
+        rig.pump.at(1000ms, [&] { rig.forecasts.miniroto_Click(0); });  // inside the Numbers 3
+        rig.forecasts.roto6_Click();
+
+        const auto written = [&](const std::string& what) {
+            const auto event = std::ranges::find(rig.recorder.events, what, &Event::what);
+            return event == rig.recorder.events.end() ? Timer::max() : event->time;
+        };
+        QCOMPARE(written("L8=Numbers3の予想だよ"), Timer(105ms));
+        QCOMPARE(written("L8=ミニロトの予想です!"), Timer(1000ms));
+        QCOMPARE(written("beep"), Timer(1000ms + 9060ms));  // the innermost ends first
+        // Numbers 3 lasts its own 2.46 s plus Mini Loto's 9.06 s, less the 15 ms its
+        // interrupted frame wait had left; then Loto 6 resumes and runs its remaining 10.65 s.
+        QCOMPARE(rig.clock.now, Timer(105ms + 2460ms + 9060ms - 15ms + 10650ms));
+        QCOMPARE(rig.recorder.captions[headline], std::string("ミニロトの予想です!"));
+        // Loto 6 wrote every bubble last, the sixth that Mini Loto blanked too.
+        std::set<std::string> outerSet;
+        for (int p = 1; p <= 6; ++p) {
+            outerSet.insert(rig.recorder.captions[numberLabel(p)]);
+        }
+        QVERIFY(outerSet.size() == 6 && !outerSet.contains(""));
+        QCOMPARE(rig.recorder.beeps(), 3);
+    }
+
+    // Why: unbounded nesting could exhaust the stack; beyond the bound a press does nothing
+    // and the nest unwinds normally, every forecast to its closing beep.
+    void nestingIsBoundedAndEveryForecastStillFinishes() {
+        Rig rig;
+        for (int i = 0; i < Forecasts::maxDepth + 10; ++i) {  // each runs in the one before
+            rig.pump.at(0ms, [&] { rig.forecasts.Numbers3_Click(); });
+        }
+        rig.forecasts.Numbers3_Click();
+        QCOMPARE(rig.recorder.beeps(), Forecasts::maxDepth);
+        QCOMPARE(rig.forecasts.depth(), 0);
+    }
+
+    // Why: closing the window must end forecasts at any depth, wherever they are, with no
+    // write to a control after the close and no time spent waiting out the rest.
+    void closingAtAnyMomentEndsEveryForecastWithoutAnotherWrite() {
+        const int lengths[] = {10760, 9060, 2460, 4560};
+        for (int game = 0; game < 4; ++game) {
+            for (int at = 0; at < lengths[game]; at += 37) {
+                Rig rig;
+                std::size_t writtenBeforeClose = 0;
+                rig.pump.at(std::chrono::milliseconds(at / 2),
+                            [&] { games[(game + 1) % 4].press(rig.forecasts); });
+                rig.pump.at(std::chrono::milliseconds(at), [&] {
+                    rig.pacer.stop();
+                    writtenBeforeClose = rig.recorder.events.size();
+                });
+                games[game].press(rig.forecasts);
+                games[game].press(rig.forecasts);  // a press after the close does nothing
+                const QByteArray when =
+                    QByteArray::number(game) + " closed at " + QByteArray::number(at) + " ms";
+                QVERIFY2(rig.recorder.events.size() == writtenBeforeClose, when);
+                QVERIFY2(rig.clock.now == Timer(std::chrono::milliseconds(at)), when);
+                QVERIFY2(rig.forecasts.depth() == 0, when);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CoreTest)
+#include "test_core.moc"
