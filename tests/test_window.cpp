@@ -87,7 +87,7 @@ class WindowTest : public QObject {
 
 private slots:
     // Why: the labels must sit in the bubbles of the picture, which is fixed to the pixel, and
-    // every control must speak its text to assistive technology.
+    // each text must read in the face, size, colour and alignment it was laid out for.
     void everyControlHasItsNamePlaceTextAndLook() {
         FakeWindow w;
         QCOMPARE(w.window.windowTitle(), QStringLiteral("Ostavel★"));
