@@ -7,7 +7,7 @@
 # close, so there the program is ended with SIGTERM.
 #
 # usage: play_edition.py PROGRAM x11|wayland PICTURE R,G,B
-#   the edition's background picture and its message line's colour
+#   the edition's background picture and the colour of its message and credit lines
 import contextlib, ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
@@ -82,12 +82,15 @@ def check_shot(png):
             for p in range(6)]
     if min(dark[:3]) < 10 or max(dark[3:]) > 0:
         fail(f"bubbles 1-3 must show digits and 4-6 nothing; dark pixels: {dark}")
-    # The message line's text pixels, those not the picture's, above the buttons' tops.
-    ink = [at(x, y) for x in range(128, 297) for y in range(184, 208)
-           if at(x, y) != rgb(picture, x, y)]
-    if len(ink) < 20 or set(ink) != {colour}:
-        fail(f"the message line is not drawn in {tuple(colour)} alone: {len(ink)} pixels in "
-             f"{sorted(set(map(tuple, ink)))[:3]}...")
+    # The text pixels, those not the picture's, of the message line above the buttons' tops
+    # and of the credit line: both in the edition's colour.
+    for line, left, top, right, bottom in (("message", 128, 184, 297, 208),
+                                           ("credit", 64, 256, 353, 273)):
+        ink = [at(x, y) for x in range(left, right) for y in range(top, bottom)
+               if at(x, y) != rgb(picture, x, y)]
+        if len(ink) < 20 or set(ink) != {colour}:
+            fail(f"the {line} line is not drawn in {tuple(colour)} alone: {len(ink)} pixels "
+                 f"in {sorted(set(map(tuple, ink)))[:3]}...")
 
 
 os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
