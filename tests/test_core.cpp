@@ -27,8 +27,9 @@ const Button games[] = {
 // Expands a step table into the timeline it must cause, one "<ms> <event>" a line. "spin k"
 // is reel routine k's frames, each writing positions k to 6 ("#" for a number of the range,
 // blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
-// "closing" the closing remark and the beep.
-QStringList expand(const QString& steps, int shown) {
+// "closing" the closing remark and the beep. A last line says the spins reached both ends of
+// the game's range, which an evenly spread stream of some hundred draws does.
+QStringList expand(const QString& steps, const Button& game) {
     const int frames[] = {31, 21, 11, 7, 4, 6};
     const int delays[] = {10, 50, 100, 300, 500, 700};
     QStringList timeline;
@@ -39,7 +40,7 @@ QStringList expand(const QString& steps, int shown) {
         if (step.startsWith("spin")) {
             for (int frame = 0; frame < frames[arg - 1]; ++frame, now += delays[arg - 1]) {
                 for (int p = arg; p <= 6; ++p) {
-                    add(QStringLiteral("L%1=%2").arg(p).arg(p <= shown ? "#" : ""));
+                    add(QStringLiteral("L%1=%2").arg(p).arg(p <= game.max ? "#" : ""));
                 }
             }
         } else if (step.startsWith("pause")) {
@@ -51,13 +52,14 @@ QStringList expand(const QString& steps, int shown) {
             add("beep");
         }
     }
-    return timeline;
+    return timeline << QStringLiteral("spun %1 to %2").arg(game.lowerbound).arg(game.upperbound);
 }
 
 // The recorded timeline in the same terms: where a spin is expected, a number of the range in
 // plain decimal digits reads "#"; a remark of the pickers reads "~remark" or "~closing".
 QStringList timelineOf(const Rig& rig, const QStringList& expected, const Button& game) {
     QStringList timeline;
+    int least = game.upperbound, most = game.lowerbound;  // of the spinning numbers
     for (const Event& e : rig.recorder.events) {
         QString what = QString::fromStdString(e.what);
         const int value = what.mid(3).toInt();
@@ -65,6 +67,8 @@ QStringList timelineOf(const Rig& rig, const QStringList& expected, const Button
             what.mid(3) == QString::number(value) && value >= game.lowerbound &&
             value <= game.upperbound) {
             what = what.left(3) + "#";
+            least = std::min(least, value);
+            most = std::max(most, value);
         } else if (std::ranges::count(waitingRemarks, e.what.substr(3))) {
             what = what.left(3) + "~remark";
         } else if (std::ranges::count(closingRemarks, e.what.substr(3))) {
@@ -73,7 +77,7 @@ QStringList timelineOf(const Rig& rig, const QStringList& expected, const Button
         timeline << QString::number(std::chrono::duration<double, std::milli>(e.time).count()) +
                         " " + what;
     }
-    return timeline;
+    return timeline << QStringLiteral("spun %1 to %2").arg(least).arg(most);
 }
 
 }  // namespace
@@ -284,7 +288,7 @@ private slots:
         rig.random.queue(refused + set, g.upperbound, g.lowerbound);
         g.press(rig.forecasts);
 
-        const QStringList expected = expand(steps, g.max);
+        const QStringList expected = expand(steps, g);
         QCOMPARE(timelineOf(rig, expected, g), expected);
         QCOMPARE(rig.clock.now, Timer(std::chrono::milliseconds(milliseconds)));
     }
