@@ -45,7 +45,6 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
       forecasts_({*this, services.random, services.beeper, pacer_}) {
     setObjectName(QStringLiteral("Ostavel"));
     setWindowTitle(QStringLiteral("Ostavel★"));
-    setAccessibleName(windowTitle());
     setWindowIcon(QIcon(QStringLiteral(":/ostavel/icon-32.png")));
     setFixedSize(layout::clientSize);
     createLabels(edition);
