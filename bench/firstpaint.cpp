@@ -17,11 +17,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/layout.h"
-#include "app/ostavelwindow.h"
+#include "app/qt/ostavelwindow.h"
+#include "app/qt/qtservices.h"
+#include "app/windowlayout.h"
 #include "bench/benchwindow.h"
 #include "bench/measure.h"
-#include "runtime/qtservices.h"
 
 extern char** environ;
 
@@ -63,7 +63,8 @@ namespace {
 // The benchmark's measure of a plain Qt program: a window of Ostavel's size, one label.
 std::unique_ptr<QWidget> bareWindow() {
     auto window = std::make_unique<QWidget>();
-    window->setFixedSize(layout::clientSize);
+    window->setFixedSize(layout::pixels(layout::clientArea).width,
+                         layout::pixels(layout::clientArea).height);
     new QLabel(QStringLiteral("ロト6の予想です"), window.get());
     return window;
 }

@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "app/ostavelwindow.h"
+#include "app/qt/ostavelwindow.h"
+#include "app/qt/qtservices.h"
 #include "bench/benchwindow.h"
 #include "bench/firstpaint.h"
 #include "bench/spinningpump.h"
-#include "runtime/qtservices.h"
 
 namespace ostavel::bench {
 

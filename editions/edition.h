@@ -1,17 +1,13 @@
 #pragma once
 
+#include "app/windowlayout.h"
+
 namespace ostavel {
 
-struct Rgb {
-    int red;
-    int green;
-    int blue;
-};
-
 // What sets one edition of the program apart from the other, fixed when it is built. The
-// edition's background picture is compiled in as the resource :/ostavel/background.png.
+// edition's background picture is compiled in as a resource of the program.
 struct Edition {
-    Rgb textColour;               // of the message line and the credit line
+    layout::Rgb textColour;       // of the message line and the credit line
     const char* desktopFileName;  // the id of its desktop entry, for the desktop to match it
 };
 

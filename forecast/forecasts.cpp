@@ -24,6 +24,23 @@ void Forecasts::Numbers4_Click() {
     run(numbers4Game);
 }
 
+void Forecasts::click(Button button) {
+    switch (button) {
+        case Button::miniroto:
+            miniroto_Click(0);
+            break;
+        case Button::roto6:
+            roto6_Click();
+            break;
+        case Button::Numbers3:
+            Numbers3_Click();
+            break;
+        case Button::Numbers4:
+            Numbers4_Click();
+            break;
+    }
+}
+
 void Forecasts::run(const Game& game) {
     if (depth_ >= maxDepth || pacer_.stopped()) {
         return;

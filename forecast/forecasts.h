@@ -8,6 +8,9 @@
 
 namespace ostavel {
 
+// The four game buttons, by the names the window gives them.
+enum class Button { miniroto, roto6, Numbers3, Numbers4 };
+
 // Everything outside itself that a forecast reaches.
 struct ForecastServices {
     Captions& captions;
@@ -35,6 +38,8 @@ public:
     void miniroto_Click(int index);
     void Numbers3_Click();
     void Numbers4_Click();
+    // The handler of a button, for the window to forward a press to.
+    void click(Button button);
 
     // How many forecasts are running now, nested ones included.
     int depth() const { return depth_; }

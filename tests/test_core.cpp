@@ -13,11 +13,11 @@ using namespace ostavel::testing;
 namespace {
 
 // The four game buttons, with the range and the count of numbers each game must show.
-struct Button {
+struct GameUnderTest {
     std::function<void(Forecasts&)> press;
     int upperbound, lowerbound, max;
 };
-const Button games[] = {
+const GameUnderTest games[] = {
     {&Forecasts::roto6_Click, 43, 1, 6},
     {[](Forecasts& f) { f.miniroto_Click(0); }, 31, 1, 5},
     {&Forecasts::Numbers3_Click, 9, 0, 3},
@@ -29,7 +29,7 @@ const Button games[] = {
 // blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
 // "closing" the closing remark and the beep. A last line says the spins reached both ends of
 // the game's range, which an evenly spread stream of some hundred draws does.
-QStringList expand(const QString& steps, const Button& game) {
+QStringList expand(const QString& steps, const GameUnderTest& game) {
     const int frames[] = {31, 21, 11, 7, 4, 6};
     const int delays[] = {10, 50, 100, 300, 500, 700};
     QStringList timeline;
@@ -57,7 +57,7 @@ QStringList expand(const QString& steps, const Button& game) {
 
 // The recorded timeline in the same terms: where a spin is expected, a number of the range in
 // plain decimal digits reads "#"; a remark of the pickers reads "~remark" or "~closing".
-QStringList timelineOf(const Rig& rig, const QStringList& expected, const Button& game) {
+QStringList timelineOf(const Rig& rig, const QStringList& expected, const GameUnderTest& game) {
     QStringList timeline;
     int least = game.upperbound, most = game.lowerbound;  // of the spinning numbers
     for (const Event& e : rig.recorder.events) {
@@ -280,7 +280,7 @@ private slots:
         QFETCH(QList<int>, set);
         QFETCH(QString, steps);
         QFETCH(int, milliseconds);
-        const Button& g = games[game];
+        const GameUnderTest& g = games[game];
         Rig rig;
         for (int i = 0; i < 31 * g.max; ++i) {  // the first spin's numbers, then the sets
             rig.random.values.push_back(ScriptedRandom::spread(1000 + i));

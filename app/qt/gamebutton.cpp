@@ -1,4 +1,4 @@
-#include "app/gamebutton.h"
+#include "app/qt/gamebutton.h"
 
 #include <QKeyEvent>
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+#include "app/windowlayout.h"
 #include "editions/edition.h"
 #include "forecast/forecasts.h"
 #include "runtime/captions.h"
@@ -34,16 +35,14 @@ public:
 
     QLabel* label(Label which) const;
     Pacer& pacer() { return pacer_; }
-    Forecasts& forecasts() { return forecasts_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QLabel* addLabel(Label which, const QRect& geometry, Qt::Alignment alignment);
-    void createLabels(const Edition& edition);
-    void createButtons();
+    void addLabel(const layout::Control& control, const Edition& edition);
+    void addButton(const layout::Control& control);
     // Runs once, after the controls exist and before the window is first shown.
     void Form_Load();
     const QPixmap& background();

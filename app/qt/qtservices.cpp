@@ -1,9 +1,9 @@
-#include "runtime/qtservices.h"
+#include "app/qt/qtservices.h"
 
 #include <QApplication>
 
 #include <thread>
-#include "runtime/soundthemebeeper.h"
+#include "app/qt/soundthemebeeper.h"
 
 namespace ostavel {
 

@@ -1,4 +1,4 @@
-#include "runtime/soundthemebeeper.h"
+#include "app/qt/soundthemebeeper.h"
 
 #include <canberra.h>
 

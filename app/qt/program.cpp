@@ -1,9 +1,9 @@
-#include "app/program.h"
+#include "app/qt/program.h"
 
 #include <QApplication>
 
-#include "app/ostavelwindow.h"
-#include "runtime/qtservices.h"
+#include "app/qt/ostavelwindow.h"
+#include "app/qt/qtservices.h"
 
 namespace ostavel {
 
