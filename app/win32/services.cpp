@@ -1,0 +1,112 @@
+#include "app/win32/services.h"
+
+#include <timeapi.h>
+
+namespace ostavel::win32 {
+
+namespace {
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
+#endif
+
+}  // namespace
+
+std::wstring widen(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
+PerformanceCounterClock::PerformanceCounterClock() {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&origin_);
+}
+
+Timer PerformanceCounterClock::GetTimer() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const long long ticks = now.QuadPart - origin_.QuadPart;
+    const long long perSecond = frequency_.QuadPart;
+    // Whole seconds and the remainder apart, so the product cannot overflow in a long run.
+    return std::chrono::seconds(ticks / perSecond) +
+           Timer((ticks % perSecond) * 1'000'000'000 / perSecond);
+}
+
+MessagePump::MessagePump(Clock& clock) : clock_(clock) {
+    timer_.reset(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                        TIMER_ALL_ACCESS));
+    if (!timer_) {
+        // Before Windows 10 1803 there are no high-resolution timers: a plain one, with the
+        // system's timer resolution raised to a millisecond while the program runs.
+        timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
+        raisedTimerResolution_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    }
+}
+
+MessagePump::~MessagePump() {
+    if (raisedTimerResolution_) {
+        timeEndPeriod(1);
+    }
+}
+
+void MessagePump::dispatch(MSG& message) {
+    if (filter_ != nullptr && filter_->preTranslate(message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void MessagePump::DoEvents() {
+    MSG message;
+    while (!quitting_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave it for the event loop, which a nested pump must not swallow it from.
+            quitting_ = true;
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        dispatch(message);
+    }
+}
+
+void MessagePump::WaitForEventsUntil(Timer deadline) {
+    const Timer remaining = deadline - clock_.GetTimer();
+    if (remaining <= Timer::zero() || quitting_) {
+        return;
+    }
+    // Relative due times are negative, in units of 100 ns, rounded up so it is never early.
+    LARGE_INTEGER due;
+    due.QuadPart = -((remaining.count() + 99) / 100);
+    HANDLE timer = timer_.get();
+    if (timer == nullptr || !SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+        return;
+    }
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    CancelWaitableTimer(timer);
+    if (woke == WAIT_OBJECT_0 + 1) {
+        DoEvents();
+    }
+}
+
+int MessagePump::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        dispatch(message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void MessageBeeper::Beep() {
+    MessageBeep(MB_OK);
+}
+
+}  // namespace ostavel::win32
