@@ -3,6 +3,7 @@
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+WINDOWS_DIR ?= build-windows
 EDITION ?= Snow
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -11,7 +12,10 @@ JOBS ?= $(shell nproc)
 test: WARNINGS_AS_ERRORS = ON
 werror = $(if $(WARNINGS_AS_ERRORS),-DCMAKE_COMPILE_WARNING_AS_ERROR=$(WARNINGS_AS_ERRORS))
 
-.PHONY: all setup build sanitize-build run test bench format clean
+# configure FOLDER, OPTIONS: configures a build folder quietly, showing the log if it fails.
+configure = @cmake -S . -B $(1) $(2) $(werror) > $(1).configure.log || { cat $(1).configure.log; exit 1; }
+
+.PHONY: all setup build sanitize-build windows run test bench format clean
 
 all: build
 
@@ -19,15 +23,20 @@ setup:
 	@scripts/setup-debian
 
 build: setup
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(werror) > $(BUILD_DIR).configure.log \
-		|| { cat $(BUILD_DIR).configure.log; exit 1; }
+	$(call configure,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The test suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize-build: setup
-	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON $(werror) \
-		> $(SANITIZE_DIR).configure.log || { cat $(SANITIZE_DIR).configure.log; exit 1; }
+	$(call configure,$(SANITIZE_DIR),-DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+# The Windows programs, OstavelSnow.exe and OstavelStage.exe, cross-built with MinGW-w64, and
+# their tests, which run under Wine.
+windows: setup
+	$(call configure,$(WINDOWS_DIR),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=app/win32/toolchain-mingw64.cmake)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
@@ -36,11 +45,13 @@ run: build
 	fi
 	./$(BUILD_DIR)/Ostavel$(EDITION)
 
-# The sanitized run first (packaging tests aside), then the whole suite: its summary ends it.
-test: build sanitize-build
+# The sanitized run first (packaging tests aside), then the Windows programs under Wine, then
+# the whole Linux suite: its summary ends it.
+test: build sanitize-build windows
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE packaging
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Forecast timing, processor use, start-up and memory, on the offscreen platform and, where
@@ -59,4 +70,5 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log $(SANITIZE_DIR) $(SANITIZE_DIR).configure.log
+	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log $(SANITIZE_DIR) $(SANITIZE_DIR).configure.log \
+		$(WINDOWS_DIR) $(WINDOWS_DIR).configure.log

@@ -1,24 +1,28 @@
 #!/usr/bin/python3
-# Plays one edition program on X (Xvfb) or on Wayland (headless weston), with a display server,
-# session bus, accessibility bus and sound server of its own. It presses the buttons through the
-# accessibility interface, as a screen-reader or switch-access user does, reads the labels by
-# their accessible names, counts the beeps and checks a screenshot. On X it then closes the window
-# mid-forecast the way a window manager does; nothing can ask a window on a headless weston to
-# close, so there the program is ended with SIGTERM.
+# Plays one edition program on X (Xvfb), on Wayland (headless weston) or, for the Windows
+# program, under Wine on X at 96 or 192 DPI, with a display server, session bus and sound server
+# of its own. It reads the window as assistive technology does (AT-SPI on Linux; on Windows a
+# probe in a process of its own, with WM_GETTEXT) and presses its buttons the same way, counts
+# the beeps and checks a screenshot. On X it then closes the window mid-forecast the way a window
+# manager does; nothing can ask a window on a headless weston to close, so there the program is
+# ended with SIGTERM.
 #
 # usage: play_edition.py PROGRAM x11|wayland PICTURE R,G,B
-#   the edition's background picture and the colour of its message and credit lines
-import contextlib, ctypes, glob, os, re, signal, subprocess, sys, tempfile, time
+#        play_edition.py PROGRAM.exe wine96|wine192 PICTURE R,G,B PROBE.exe
+#   the edition's background picture (1x) and the colour of its message and credit lines; for
+#   Windows the probe, and WINEPREFIX a prefix of the run's own
+import contextlib, ctypes, glob, itertools, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
-import gi
 from Xlib import X, display, protocol
 
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi
-
-program, platform, picture_png, colour = sys.argv[1:]
-colour, on_x = bytes(map(int, colour.split(","))), platform == "x11"
+program, platform, picture_png, colour, *probe = sys.argv[1:]
+colour = bytes(map(int, colour.split(",")))
+on_wine = platform.startswith("wine")
+on_x = on_wine or platform == "x11"
+scale = int(platform[4:]) // 96 if on_wine else 1
+if scale == 2:
+    picture_png = picture_png.replace(".png", "@2x.png")
 scratch = tempfile.TemporaryDirectory(prefix="ostavel-e2e-")
 work = Path(scratch.name)
 (work / "runtime").mkdir(0o700)
@@ -32,6 +36,17 @@ os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.U
 (work / "fonts").write_text(
     '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font"><edit '
     'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
+
+# Each game: its headline, its least running time, how many numbers it shows from which range,
+# and whether they must all differ (else: not all the same).
+GAMES = {
+    "Numbers3": ("Numbers3の予想だよ", 2.46, 3, 0, 9, False),
+    "Numbers4": ("Numbers4の予想です", 4.56, 4, 0, 9, False),
+    "miniroto": ("ミニロトの予想です!", 9.06, 5, 1, 31, True),
+    "roto6": ("ロト6の予想です", 10.76, 6, 1, 43, True),
+}
+CLOSING = ("こんなん出ました!", "当たりますように!", "こんなのでました")
+CREDIT = "作者: Tovaine　連絡先: tovaine@example.com"
 
 
 def read(name):
@@ -55,6 +70,51 @@ def start(*command, stdout=subprocess.DEVNULL, **options):
     return subprocess.Popen(command, stdout=stdout, stderr=subprocess.DEVNULL, **options)
 
 
+class AccessibleWindow:
+    """The Qt window through AT-SPI: the labels in their order, the buttons by caption."""
+    CAPTIONS = {"miniroto": "ミニロト", "roto6": "ロト6", "Numbers3": "Numbers3",
+                "Numbers4": "Numbers4"}
+
+    def __init__(self):
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi
+        self.atspi = Atspi
+        desktop = Atspi.get_desktop(0)  # on the run's own bus, the program is its only app
+        self.frame = wait_until(lambda: desktop.get_child_count() and desktop.get_child_at_index(0)
+                                .get_child_at_index(0), "no window on the accessibility bus")
+        controls = [self.frame.get_child_at_index(i) for i in range(self.frame.get_child_count())]
+        self.labels = [c for c in controls if c.get_role() == Atspi.Role.LABEL]
+        self.buttons = {c.get_name(): c for c in controls if c.get_role() == Atspi.Role.PUSH_BUTTON}
+
+    def window(self):
+        size = self.frame.get_extents(self.atspi.CoordType.WINDOW)
+        return self.frame.get_name(), size.width, size.height
+
+    def text(self, label):
+        return self.labels[label - 1].get_name()
+
+    def click(self, button):
+        self.buttons[self.CAPTIONS[button]].do_action(0)
+
+
+class ProbedWindow:
+    """The Win32 window through the probe, a Windows program that reads it with WM_GETTEXT."""
+
+    def __init__(self, probe):
+        self.probe = subprocess.Popen(["wine", probe], stdin=subprocess.PIPE,
+                                      stdout=subprocess.PIPE, text=True, encoding="utf-8")
+        title, width, height = self.ask("window").rsplit(" ", 2)
+        self.window = lambda: (title, int(width), int(height))
+        self.text = lambda label: self.ask(f"text Label{label}")
+        self.click = lambda button: self.ask(f"click {button}")
+
+    def ask(self, command):
+        self.probe.stdin.write(command + "\n")
+        self.probe.stdin.flush()
+        return self.probe.stdout.readline().rstrip("\n")
+
+
 def pixels(png):  # the width and the RGB bytes of a picture
     ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True).stdout
     header = re.match(rb"P6\s(\d+)\s\d+\s255\s", ppm)
@@ -68,9 +128,10 @@ def rgb(image, x, y, length=1):
 
 def check_shot(png):
     shot, picture = pixels(png), pixels(picture_png)
-    # The client area starts where the picture's top row shows exactly; the checks below
-    # compare the rest of it with the picture.
-    top = re.escape(rgb(picture, 0, 0, 421))
+    # The client area starts where the picture's top row shows exactly, unscaled and cut off at
+    # the client area's width; the checks below compare the rest of it with the picture. Places
+    # are those of 96 DPI, scaled.
+    top = re.escape(rgb(picture, 0, 0, 421 * scale))
     corner = next((m.start() // 3 for m in re.finditer(top, shot[1]) if m.start() % 3 == 0), None)
     if corner is None:
         fail(f"the screenshot does not show {picture_png}")
@@ -78,28 +139,51 @@ def check_shot(png):
     def at(x, y):  # a pixel of the client area
         return rgb(shot, corner + x, y)
 
-    dark = [sum(sum(at(32 + 64 * p + x, 64 + y)) < 384 for x in range(36) for y in range(28))
+    def box(left, top, right, bottom):
+        return [(x, y) for x in range(left * scale, right * scale)
+                for y in range(top * scale, bottom * scale)]
+
+    dark = [sum(sum(at(x, y)) < 384 for x, y in box(32 + 64 * p, 64, 68 + 64 * p, 92))
             for p in range(6)]
-    if min(dark[:3]) < 10 or max(dark[3:]) > 0:
+    if min(dark[:3]) < 10 * scale or max(dark[3:]) > 0:
         fail(f"bubbles 1-3 must show digits and 4-6 nothing; dark pixels: {dark}")
     # The text pixels, those not the picture's, of the message line above the buttons' tops
     # and of the credit line: both in the edition's colour.
-    for line, left, top, right, bottom in (("message", 128, 184, 297, 208),
-                                           ("credit", 64, 256, 353, 273)):
-        ink = [at(x, y) for x in range(left, right) for y in range(top, bottom)
-               if at(x, y) != rgb(picture, x, y)]
+    for line, area in (("message", (128, 184, 297, 208)), ("credit", (64, 256, 353, 273))):
+        ink = [at(x, y) for x, y in box(*area) if at(x, y) != rgb(picture, x, y)]
         if len(ink) < 20 or set(ink) != {colour}:
             fail(f"the {line} line is not drawn in {tuple(colour)} alone: {len(ink)} pixels "
                  f"in {sorted(set(map(tuple, ink)))[:3]}...")
+    # ミニロト in four different glyphs: a font without them draws four equal boxes. The
+    # glyphs are the runs of columns with dark pixels inside the button's focus frame.
+    columns = [bytes(sum(at(x, y)) < 384 for y in range(213 * scale, 229 * scale))
+               for x in range(53 * scale, 116 * scale)]
+    glyphs = {b"".join(run) for inked, run in itertools.groupby(columns, any) if inked}
+    if len(glyphs) < 3:
+        fail(f"the button ミニロト shows {len(glyphs)} different glyphs, not ミ, ニ, ロ and ト")
+
+
+def screenshot():
+    time.sleep(0.3)  # for the last frame to reach the screen
+    if on_x:
+        subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"])
+    else:
+        subprocess.run(["weston-screenshooter"], cwd=work)
+    shot = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
+    if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
+        shutil.copy(shot, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
+    check_shot(shot)
 
 
 os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
 ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: their orphans are reaped here
 try:
     if on_x:
-        xvfb = start("Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp",
+        xvfb = start("Xvfb", "-displayfd", "1", "-screen", "0", "1280x720x24", "-nolisten", "tcp",
                      stdout=subprocess.PIPE)
         os.environ["DISPLAY"] = ":" + (xvfb.stdout.readline().decode().strip() or fail("no Xvfb"))
+        if on_wine:  # Wine waits for a window manager to take a closed window off the screen
+            start("evilwm", "-fn", "fixed")
     else:
         start("weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
               "--socket=wayland-e2e", "--width=640", "--height=480")
@@ -108,8 +192,10 @@ try:
     bus = start("dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address",
                 f"--address=unix:dir={work}/runtime", stdout=subprocess.PIPE)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-    start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
-    # The beeps: on X the XKB bell notifications, on Wayland the new playback streams.
+    if not on_wine:
+        start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
+    # The beeps: on X the XKB bell notifications (Wine rings the X bell for MessageBeep), on
+    # Wayland the new playback streams.
     beeps = open(work / "beeps", "w")
     if on_x:  # xkbevd rings a bell named ImAlive once it listens
         (work / "xkbevd").write_text('Bell(ImAlive) shell "echo listening"\n'
@@ -125,52 +211,85 @@ try:
         start("pactl", "subscribe", stdout=beeps)
         beep = "Event 'new' on sink-input"
 
-    app = subprocess.Popen([program], stderr=stderr, env=dict(
-        os.environ, QT_QPA_PLATFORM="xcb" if on_x else "wayland",
-        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ASSUME_STDERR_HAS_CONSOLE="1"))
-    desktop = Atspi.get_desktop(0)  # on the run's own bus, the program is its only application
-    frame = wait_until(lambda: desktop.get_child_count() and desktop.get_child_at_index(0)
-                       .get_child_at_index(0), "no window on the accessibility bus")
-    controls = [frame.get_child_at_index(i) for i in range(frame.get_child_count())]
-    labels = [c for c in controls if c.get_role() == Atspi.Role.LABEL]  # Label1 to Label9
-    buttons = {c.get_name(): c for c in controls if c.get_role() == Atspi.Role.PUSH_BUTTON}
-
-    def text(label):
-        return labels[label - 1].get_name()
-
-    # --- Title and client size, as the window tells assistive technology.
-    title, size = frame.get_name(), frame.get_extents(Atspi.CoordType.WINDOW)
-    if (title, size.width, size.height) != ("Ostavel★", 421, 279):
-        fail(f"the window is {title!r}, {size.width}x{size.height}")
-
-    # --- Numbers3 runs for at least 2.46 s on the real clock and beeps once, at its end.
-    started = time.monotonic()
-    buttons["Numbers3"].do_action(0)
-    wait_until(lambda: text(7) in ("こんなん出ました!", "当たりますように!", "こんなのでました"),
-               "Numbers3 did not end with a closing remark", 5)
-    if time.monotonic() - started < 2.46:
-        fail(f"Numbers3 ended after {time.monotonic() - started:.2f} s")
-    wait_until(lambda: beep in read("beeps"), "no beep at the closing remark", 2)
-    if text(8) != "Numbers3の予想だよ":
-        fail(f"after Numbers3 the headline is {text(8)!r}")
-
-    time.sleep(0.3)  # for the last frame to reach the screen
-    if on_x:
-        subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"])
+    if on_wine:
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(96 * scale), "/f"], capture_output=True)
+        app = subprocess.Popen(["wine", program], stderr=stderr)
+        window = ProbedWindow(*probe)
     else:
-        subprocess.run(["weston-screenshooter"], cwd=work)
-    check_shot((glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0])
+        app = subprocess.Popen([program], stderr=stderr, env=dict(
+            os.environ, QT_QPA_PLATFORM="xcb" if on_x else "wayland",
+            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ASSUME_STDERR_HAS_CONSOLE="1"))
+        window = AccessibleWindow()
+    text = window.text
+
+    # --- Title, client size and the texts at start.
+    if window.window() != ("Ostavel★", 421 * scale, 279 * scale):
+        fail(f"the window is {window.window()}")
+    at_start = [text(n) for n in range(1, 10)]
+    if at_start != [""] * 6 + ["by Tovaine", "Ostavel", CREDIT]:
+        fail(f"at start the labels read {at_start}")
+    if on_wine and window.ask("focus") != "miniroto":
+        fail(f"the focus starts on {window.ask('focus')}")
+
+    def play(game, press=None):
+        """Presses a game's button, or does press, and checks its whole forecast."""
+        headline, least, count, lowest, highest, distinct = GAMES[game]
+        beeps_before, started = read("beeps").count(beep), time.monotonic()
+        (press or (lambda: window.click(game)))()
+        wait_until(lambda: text(7) not in CLOSING, f"{game} did not start", 2)
+        wait_until(lambda: text(7) in CLOSING, f"{game} did not end with a closing remark", 15)
+        lasted = time.monotonic() - started
+        if lasted < least:
+            fail(f"{game} ended after {lasted:.2f} s, before its {least} s")
+        wait_until(lambda: read("beeps").count(beep) > beeps_before, "no beep at the end", 2)
+        shown = [text(n) for n in range(1, 7)]
+        numbers = [int(n) for n in shown[:count] if re.fullmatch(r"0|[1-9]\d?", n)]
+        if (text(8) != headline or len(numbers) != count or any(shown[count:])
+                or not all(lowest <= n <= highest for n in numbers)
+                or (len(set(numbers)) != count if distinct else len(set(numbers)) == 1)):
+            fail(f"after {game} the headline is {text(8)!r} and the bubbles read {shown}")
+
+    # --- Numbers3 on the real clock, then the screen as it shows its digits.
+    play("Numbers3")
+    screenshot()
     if read("beeps").count(beep) != 1:
         fail(f"{read('beeps').count(beep)} beeps in one forecast")
+
+    # --- Windows: every game, then the keyboard: Tab moves the focus round the buttons, and
+    # Return, the keypad's Enter and Space each run the focused button's forecast once per
+    # press, a held key's repeats nothing.
+    if on_wine and scale == 1:
+        for game in ("Numbers4", "miniroto", "roto6"):
+            play(game)
+        visited = [window.ask("focus")]
+        for _ in range(5):
+            window.ask("key Tab")
+            visited.append(wait_until(lambda: (f := window.ask("focus")) != visited[-1] and f,
+                                      f"Tab left the focus on {visited[-1]}", 2))
+        visited = visited[1:]
+        if visited != ["Numbers3", "Numbers4", "miniroto", "roto6", "Numbers3"]:
+            fail(f"Tab from ロト6 visits {visited}")
+        for key in ("Return", "Enter", "Space"):
+            play("Numbers3", lambda: (window.ask(f"key {key}"), window.ask(f"key {key} repeat")))
+        time.sleep(0.3)
+        if read("beeps").count(beep) != 7:
+            fail(f"{read('beeps').count(beep)} beeps after seven forecasts")
 
     # --- X: ロト6 runs for 10.76 s; a second in, while it spins, closing the window
     # must end the program at once, cleanly.
     if on_x:
         xdisplay = display.Display()
         atom = xdisplay.intern_atom
-        xwindow = next(w for w in xdisplay.screen().root.query_tree().children
-                       if w.get_attributes().map_state == X.IsViewable)
-        buttons["ロト6"].do_action(0)
+        def windows(parent):  # top-level windows, framed by a window manager or not
+            for child in parent.query_tree().children:
+                name = child.get_full_property(atom("_NET_WM_NAME"), 0)
+                yield from [child] if name else windows(child)
+        xwindow = next(w for w in windows(xdisplay.screen().root)
+                       if w.get_full_property(atom("_NET_WM_NAME"), 0).value == "Ostavel★".encode())
+        if xwindow.get_full_property(atom("_MOTIF_WM_HINTS"), 0).value[1] & 0x10:
+            fail("the fixed window offers the window manager to maximise it")
+        window.click("roto6")
         wait_until(lambda: text(8) == "ロト6の予想です", "pressing ロト6 started nothing", 3)
         time.sleep(1)
         xwindow.send_event(protocol.event.ClientMessage(

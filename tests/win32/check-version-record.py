@@ -1,0 +1,28 @@
+#!/usr/bin/python3
+# Reads the version record back from a Windows program and compares it, whole, with the
+# edition's values: its seven strings in their order, in the Japanese Unicode string block,
+# the numeric versions, no flags, an application for 32-bit Windows, and the translation.
+# usage: check-version-record.py PROGRAM.exe RECORD-JSON
+import json, sys
+
+import pefile
+
+program, record = sys.argv[1], json.loads(sys.argv[2])
+pe = pefile.PE(program)
+info = {key: value for entry in pe.FileInfo[0] for key, value in vars(entry).items()}
+fixed = pe.VS_FIXEDFILEINFO[0]
+found = ([(t.LangID.decode(), [(k.decode(), v.decode()) for k, v in t.entries.items()])
+          for t in info["StringTable"]], [v for var in info["Var"] for v in var.entry.values()],
+         (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS,
+          fixed.ProductVersionLS), (fixed.FileFlags, fixed.FileOS, fixed.FileType))
+language, page = int(record["Language"], 16), record["CodePage"]
+keys = ("CompanyName", "LegalCopyright", "ProductName", "FileVersion", "ProductVersion",
+        "InternalName", "OriginalFilename")
+a, b, c, d = (int(part) for part in record["FileVersionNumber"].split("."))
+VOS__WINDOWS32, VFT_APP = 0x4, 0x1
+expected = ([(f"{language:04X}{page:04X}", [(key, record[key]) for key in keys])],
+            [f"0x{language:04x} 0x{page:04x}"], (a << 16 | b, c << 16 | d) * 2,
+            (0, VOS__WINDOWS32, VFT_APP))
+if found != expected:
+    sys.exit(f"FAIL: {program} carries the record\n  {found}\nnot\n  {expected}")
+print(f"{program}: the version record of {record['InternalName']} {record['FileVersion']}")

@@ -1,0 +1,124 @@
+// Reads and presses the Windows program's window from another process, as assistive technology
+// does: it finds the window by its title, reads the controls' texts with WM_GETTEXT and presses
+// them with the messages the system sends for a click or a key. The end-to-end driver talks to
+// it through standard input and output, one command a line:
+//
+//   window           waits for the window to show, then prints its title and client size: "TITLE W H"
+//   text NAME        the text of control NAME (a name of the window table)
+//   focus            the name of the control that has the keyboard focus
+//   click NAME       clicks the button NAME
+//   key KEY [repeat] presses and releases Return, Enter (the keypad's), Space or Tab on the
+//                    focused control; with repeat, a held key's repeated press and no release
+#include <windows.h>
+
+#include <iostream>
+#include <string>
+
+#include "app/win32/services.h"
+#include "app/windowlayout.h"
+
+namespace {
+
+using namespace ostavel;
+
+HWND window = nullptr;
+
+std::string narrow(std::wstring_view text) {
+    std::string out(3 * text.size(), '\0');  // UTF-8 takes at most 3 bytes a UTF-16 unit
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                            static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+// The text of a window of another process; it answers between its own messages.
+std::string textOf(HWND control) {
+    wchar_t buffer[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    return narrow({buffer, copied});
+}
+
+HWND controlNamed(std::string_view name) {
+    for (std::size_t i = 0; i < layout::controls.size(); ++i) {
+        if (layout::controls[i].name == name) {
+            return GetDlgItem(window, static_cast<int>(i + 1));
+        }
+    }
+    return nullptr;
+}
+
+HWND focused() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+std::string nameOf(HWND control) {
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control)) - 1;  // ids count from 1
+    const bool ours = GetParent(control) == window && index < layout::controls.size();
+    return ours ? std::string(layout::controls[index].name) : "none";
+}
+
+std::string findWindow() {
+    const std::wstring title = win32::widen(layout::title);
+    // Shown once it is built and placed for its DPI.
+    for (int i = 0; i < 200 && !IsWindowVisible(window = FindWindowW(nullptr, title.c_str()));
+         ++i) {
+        Sleep(50);
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    return textOf(window) + " " + std::to_string(client.right) + " " +
+           std::to_string(client.bottom);
+}
+
+// The key's messages as the system posts them: the scan code and, for the keypad's Enter, the
+// extended-key flag in the high word; bit 30 for a key that was already down.
+std::string pressKey(const std::string& key, bool repeat) {
+    const bool keypad = key == "Enter";
+    const UINT vk = key == "Space" ? VK_SPACE : key == "Tab" ? VK_TAB : VK_RETURN;
+    const LPARAM flags =
+        1 | static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16 | (keypad ? 1 << 24 : 0);
+    HWND target = focused();
+    PostMessageW(target, WM_KEYDOWN, vk, flags | (repeat ? 1 << 30 : 0));
+    if (!repeat) {
+        PostMessageW(target, WM_KEYUP, vk, flags | 1 << 30 | static_cast<LPARAM>(1U << 31));
+    }
+    return "ok";
+}
+
+std::string run(const std::string& line) {
+    const std::size_t space = line.find(' ');
+    const std::string command = line.substr(0, space);
+    const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    if (command == "window") {
+        return findWindow();
+    }
+    if (command == "text") {
+        return textOf(controlNamed(argument));
+    }
+    if (command == "focus") {
+        return nameOf(focused());
+    }
+    if (command == "click") {
+        PostMessageW(controlNamed(argument), BM_CLICK, 0, 0);
+        return "ok";
+    }
+    if (command == "key") {
+        const bool repeat = argument.ends_with(" repeat");
+        return pressKey(argument.substr(0, argument.find(' ')), repeat);
+    }
+    return "unknown command " + command;
+}
+
+}  // namespace
+
+int wmain() {
+    for (std::string line; std::getline(std::cin, line);) {
+        std::cout << run(line) << std::endl;
+    }
+    return 0;
+}
