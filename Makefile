@@ -31,8 +31,8 @@ sanitize-build: setup
 	$(call configure,$(SANITIZE_DIR),-DCMAKE_BUILD_TYPE=Debug -DOSTAVEL_SANITIZE=ON)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
-# The Windows programs, OstavelSnow.exe and OstavelStage.exe, cross-built with MinGW-w64, and
-# their tests, which run under Wine.
+# The Windows programs, OstavelSnow.exe and OstavelStage.exe, cross-built with MinGW-w64, with
+# an installer and a zip of each, and their tests, which run under Wine.
 windows: setup
 	$(call configure,$(WINDOWS_DIR),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 		-DCMAKE_TOOLCHAIN_FILE=app/win32/toolchain-mingw64.cmake)

@@ -8,3 +8,6 @@ set(EDITION_VERSION_TEXT 1.00.0010)
 set(EDITION_SCENE "a snowy winter night")
 set(EDITION_SCENE_JA "雪の降る冬の夜に")
 set(EDITION_NAME_JA "スノー")
+# Its Windows installer's upgrade code: the same for every version of this edition, so a later
+# version replaces an earlier one. Never change it.
+set(EDITION_UPGRADE_CODE 09E34515-7796-41D6-AF10-86C16EE74269)

@@ -8,3 +8,6 @@ set(EDITION_VERSION_TEXT 1.00.0011)
 set(EDITION_SCENE "a theatre stage")
 set(EDITION_SCENE_JA "劇場の舞台で")
 set(EDITION_NAME_JA "ステージ")
+# Its Windows installer's upgrade code: the same for every version of this edition, so a later
+# version replaces an earlier one. Never change it.
+set(EDITION_UPGRADE_CODE E3EEBD17-94A7-4FA7-8B07-9348B94DBA56)

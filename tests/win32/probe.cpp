@@ -7,6 +7,7 @@
 //   text NAME        the text of control NAME (a name of the window table)
 //   focus            the name of the control that has the keyboard focus
 //   click NAME       clicks the button NAME
+//   close            asks the window to close, as its close button does
 //   key KEY [repeat] presses and releases Return, Enter (the keypad's), Space or Tab on the
 //                    focused control; with repeat, a held key's repeated press and no release
 #include <windows.h>
@@ -105,6 +106,10 @@ std::string run(const std::string& line) {
     }
     if (command == "click") {
         PostMessageW(controlNamed(argument), BM_CLICK, 0, 0);
+        return "ok";
+    }
+    if (command == "close") {
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         return "ok";
     }
     if (command == "key") {

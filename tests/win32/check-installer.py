@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+# Installs, starts and removes the Windows installers under Wine (WINEPREFIX: a prefix of the
+# run's own, on a display), as a user would with msiexec: each puts its program under Program
+# Files\Ostavel, its shortcut in the Start menu and its entry in the installed programs; the
+# two editions install side by side; a later version replaces an earlier one; removing both
+# leaves nothing behind. Beside each installer, its zip holds the program and its texts.
+# usage: check-installer.py PROBE.exe PUBLISHER EDITION... UPGRADE
+#   EDITION and UPGRADE: MSI,PROGRAM,VERSION,NAME; UPGRADE is a later version of the first
+import os, re, subprocess, sys, zipfile
+from pathlib import Path
+
+probe, publisher, *editions = sys.argv[1:]
+editions = [dict(zip(("msi", "program", "version", "name"), e.split(","))) for e in editions]
+*editions, upgrade = editions
+drive = Path(os.environ["WINEPREFIX"]) / "drive_c"
+folder = drive / "Program Files" / "Ostavel"
+# All users' Start menu, where Windows puts a per-machine shortcut; Wine puts it in the user's.
+menus = [drive / "ProgramData", *drive.glob("users/*/AppData/Roaming")]
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+PRODUCTS = r"HKLM\Software\Classes\Installer\Products"
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def wine(*command):
+    return subprocess.run(["wine", *command], capture_output=True).returncode
+
+
+def msiexec(action, edition):
+    if wine("msiexec", action, edition["msi"], "/qn") != 0:
+        fail(f"msiexec {action} {edition['msi']} failed")
+
+
+def shortcut(edition):
+    return [m for m in menus if (m / "Microsoft/Windows/Start Menu/Programs" /
+                                 f"{edition['name']}.lnk").is_file()]
+
+
+def registry(key, name_field, name):
+    """The values of each subkey of key whose name_field is name."""
+    export = Path(os.environ["WINEPREFIX"]) / "export.reg"
+    wine("reg", "export", key, f"Z:{export}", "/y")
+    entries, values = [], {}
+    for line in (export.read_text(encoding="utf-16") if export.exists() else "").splitlines() + ["["]:
+        if line.startswith("["):
+            entries += [values] if values.get(name_field) == name else []
+            values = {}
+        elif m := re.fullmatch(r'"(\w+)"="(.*)"', line):
+            values[m[1]] = m[2].replace("\\\\", "\\")
+    return entries
+
+
+def check_installed(edition):
+    program = folder / edition["program"] / f"{edition['program']}.exe"
+    entries = registry(UNINSTALL, "DisplayName", edition["name"])
+    product = (registry(PRODUCTS, "ProductName", edition["name"]) or [{}])[0]
+    if not program.is_file() or not shortcut(edition):
+        fail(f"{edition['msi']} installed no {program}, or no shortcut {edition['name']}")
+    if [(e.get("Publisher"), e.get("DisplayVersion")) for e in entries] != \
+            [(publisher, edition["version"])]:
+        fail(f"{edition['name']} is listed among the installed programs as {entries}")
+    if not product.get("ProductIcon", "").endswith(f"{edition['program']}.exe"):
+        fail(f"{edition['name']} is listed with no icon: {product}")
+    # The installed program starts and shows its window, and closes cleanly.
+    app = subprocess.Popen(["wine", program])
+    shown = subprocess.run(["wine", probe], input="window\nclose\n", capture_output=True,
+                           text=True, encoding="utf-8").stdout.splitlines()
+    if not shown or shown[0] != "Ostavel★ 421 279" or app.wait(timeout=10) != 0:
+        fail(f"the installed {edition['program']} shows {shown}, exits {app.returncode}")
+
+
+for edition in editions:  # the zip beside each installer: the program and its two texts
+    names = zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")).namelist()
+    if sorted(names) != sorted([f"{edition['program']}.exe", "README.txt", "LICENSE.txt"]):
+        fail(f"the zip of {edition['program']} holds {names}")
+    msiexec("/i", edition)
+for edition in editions:  # side by side: each as it should be with the other installed
+    check_installed(edition)
+msiexec("/i", upgrade)  # a later version of the first replaces it: one entry, the later one
+check_installed(upgrade)
+for edition in (upgrade, *editions[1:]):
+    msiexec("/x", edition)
+    if (folder / edition["program"]).exists() or shortcut(edition) \
+            or registry(UNINSTALL, "DisplayName", edition["name"]):
+        fail(f"removing {edition['msi']} left its files, shortcut or entry")
+subprocess.run(["wineserver", "-w"])
+if folder.exists() or wine("reg", "query", rf"HKLM\Software\{publisher}") == 0:
+    fail(f"removing every edition left {folder} or the registry key of {publisher}")
+print(f"{len(editions)} editions installed, upgraded, started and removed")
