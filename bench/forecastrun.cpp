@@ -17,15 +17,14 @@ ForecastFigures measureForecast(const GameButton& game, PumpKind pumpKind) {
     SteadyClock clock;
     QtEventPump sleepingPump(clock);
     SpinningPump spinningPump;
-    EventPump& pump =
-        pumpKind == PumpKind::sleeping ? static_cast<EventPump&>(sleepingPump) : spinningPump;
+    WaitTimingPump pump(
+        pumpKind == PumpKind::sleeping ? static_cast<EventPump&>(sleepingPump) : spinningPump,
+        clock);
     CountingBeeper beeper;
     OstavelWindow window(snowEdition, {random, clock, pump, beeper});
-    OvershootRecorder overshoot;
-    window.pacer().setObserver(&overshoot);
-    auto* button = window.findChild<QPushButton*>(QString::fromUtf8(game.button));
+    auto* button = window.findChild<QPushButton*>(QString::fromUtf8(game.name));
     if (button == nullptr) {
-        throw std::runtime_error("the window has no button " + std::string(game.button));
+        throw std::runtime_error("the window has no button " + std::string(game.name));
     }
     showAndWaitForFirstPaint(window);
 
@@ -37,10 +36,10 @@ ForecastFigures measureForecast(const GameButton& game, PumpKind pumpKind) {
     figures.queuedSeconds = runQueueWaitSeconds() - queuedStart;
     figures.cpuSeconds = processCpuSeconds() - cpuStart;
     figures.wallSeconds = monotonicSeconds() - wallStart;
-    figures.overshootMilliseconds = spreadOf(overshoot.milliseconds());
+    figures.overshootMilliseconds = spreadOf(pump.overshootMilliseconds());
     figures.beeps = beeper.beeps;
     figures.outsideWaitsSeconds =
-        figures.wallSeconds - std::chrono::duration<double>(overshoot.totalElapsed()).count();
+        figures.wallSeconds - std::chrono::duration<double>(pump.totalSlept()).count();
     return figures;
 }
 

@@ -6,20 +6,25 @@
 #include <string_view>
 
 #include "bench/measure.h"
+#include "forecast/games.h"
 
 namespace ostavel::bench {
 
 struct GameButton {
-    std::string_view button;  // the button's object name
+    Button button;
+    std::string_view name;  // the button's object name
     std::string_view title;
-    double leastSeconds;  // the forecast's timeline: the sum of its waits
+    // The forecast's timeline: the sum of its waits.
+    double leastSeconds() const {
+        return std::chrono::duration<double>(leastRunningTime(gameOf(button))).count();
+    }
 };
 
 inline constexpr std::array<GameButton, 4> gameButtons{{
-    {"roto6", "Loto 6", 10.76},
-    {"miniroto", "Mini Loto", 9.06},
-    {"Numbers3", "Numbers 3", 2.46},
-    {"Numbers4", "Numbers 4", 4.56},
+    {Button::roto6, "roto6", "Loto 6"},
+    {Button::miniroto, "miniroto", "Mini Loto"},
+    {Button::Numbers3, "Numbers3", "Numbers 3"},
+    {Button::Numbers4, "Numbers4", "Numbers 4"},
 }};
 
 enum class PumpKind {

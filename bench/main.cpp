@@ -37,7 +37,7 @@ std::vector<GameButton> gamesNamed(std::string_view list) {
     }
     std::vector<GameButton> games;
     for (const GameButton& game : gameButtons) {
-        if (std::find(names.begin(), names.end(), game.button) != names.end()) {
+        if (std::find(names.begin(), names.end(), game.name) != names.end()) {
             games.push_back(game);
         }
     }

@@ -75,9 +75,16 @@ double median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void OvershootRecorder::waitFinished(Timer delay, Timer elapsed) {
-    totalElapsed_ += elapsed;
-    milliseconds_.push_back(std::chrono::duration<double, std::milli>(elapsed - delay).count());
+void WaitTimingPump::WaitForEventsUntil(Timer deadline) {
+    const Timer before = clock_.GetTimer();
+    pump_.WaitForEventsUntil(deadline);
+    const Timer after = clock_.GetTimer();
+    slept_ += after - before;
+    if (after >= deadline && deadline != lastDeadline_) {
+        lastDeadline_ = deadline;
+        milliseconds_.push_back(
+            std::chrono::duration<double, std::milli>(after - deadline).count());
+    }
 }
 
 }  // namespace ostavel::bench

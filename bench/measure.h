@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "reels/pacedwait.h"
+#include "runtime/clock.h"
+#include "runtime/eventpump.h"
 
 namespace ostavel::bench {
 
@@ -31,17 +32,26 @@ struct Spread {
 Spread spreadOf(std::vector<double> values);
 double median(std::vector<double> values);
 
-// Collects, for every finished wait, how far it overran its delay.
-class OvershootRecorder final : public WaitObserver {
+// Measures each paced wait from outside, through the event pump it sleeps in: a wait sleeps
+// until its deadline, and the first time the clock reads at or past a deadline after a sleep,
+// that wait has ended; how far past is its overshoot.
+class WaitTimingPump final : public EventPump {
 public:
-    void waitFinished(Timer delay, Timer elapsed) override;
-    const std::vector<double>& milliseconds() const { return milliseconds_; }
-    // All the time the waits took.
-    Timer totalElapsed() const { return totalElapsed_; }
+    WaitTimingPump(EventPump& pump, Clock& clock) : pump_(pump), clock_(clock) {}
+
+    void DoEvents() override { pump_.DoEvents(); }
+    void WaitForEventsUntil(Timer deadline) override;
+
+    const std::vector<double>& overshootMilliseconds() const { return milliseconds_; }
+    // All the time the waits slept.
+    Timer totalSlept() const { return slept_; }
 
 private:
+    EventPump& pump_;
+    Clock& clock_;
+    Timer lastDeadline_{-1};
     std::vector<double> milliseconds_;
-    Timer totalElapsed_{};
+    Timer slept_{};
 };
 
 }  // namespace ostavel::bench

@@ -38,7 +38,7 @@ struct Figures {
 };
 
 Figures figuresOf(const ForecastFigures& f, const GameButton& game) {
-    return {f.wallSeconds / game.leastSeconds, f.overshootMilliseconds,
+    return {f.wallSeconds / game.leastSeconds(), f.overshootMilliseconds,
             f.cpuSeconds / f.wallSeconds};
 }
 
@@ -63,7 +63,7 @@ void printRow(const GameRow& row, Marker& mark) {
     std::printf(
         "%-10s %7.2f %5zu | %6.4f %-4s %6s | %8.2f %6.2f | %6.3f %-4s %6.3f %6.3f %6.3f | "
         "%6s %6s %6s %6s | %6.4f %-4s %6s %6s\n",
-        row.game.title.data(), row.game.leastSeconds, s.late.count, s.durationRatio,
+        row.game.title.data(), row.game.leastSeconds(), s.late.count, s.durationRatio,
         mark(s.durationRatio <= Targets::durationRatio), spin("%.4f", p.durationRatio).c_str(),
         row.sleeping.outsideWaitsSeconds * 1e3, row.sleeping.queuedSeconds * 1e3, s.late.mean,
         mark(s.late.mean < Targets::meanOvershootMs), s.late.median, s.late.p99, s.late.max,

@@ -25,6 +25,7 @@ void Forecasts::Numbers4_Click() {
 }
 
 void Forecasts::click(Button button) {
+    // Through the handler of the button, the window's own entry point for each.
     switch (button) {
         case Button::miniroto:
             miniroto_Click(0);

@@ -8,9 +8,6 @@
 
 namespace ostavel {
 
-// The four game buttons, by the names the window gives them.
-enum class Button { miniroto, roto6, Numbers3, Numbers4 };
-
 // Everything outside itself that a forecast reaches.
 struct ForecastServices {
     Captions& captions;

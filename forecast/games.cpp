@@ -1,5 +1,7 @@
 #include "forecast/games.h"
 
+#include "reels/reels.h"
+
 namespace ostavel {
 
 using namespace std::chrono_literals;
@@ -99,5 +101,32 @@ const Game roto6Game{43, 1, 6, Rejection::AnyTwoEqual, roto6Script};
 const Game minirotoGame{31, 1, 5, Rejection::AnyTwoEqual, minirotoScript};
 const Game numbers3Game{9, 0, 3, Rejection::AllDigitsEqual, numbers3Script};
 const Game numbers4Game{9, 0, 4, Rejection::AllDigitsEqual, numbers4Script};
+
+const Game& gameOf(Button button) {
+    switch (button) {
+        case Button::miniroto:
+            return minirotoGame;
+        case Button::roto6:
+            return roto6Game;
+        case Button::Numbers3:
+            return numbers3Game;
+        case Button::Numbers4:
+            return numbers4Game;
+    }
+    return roto6Game;
+}
+
+Timer leastRunningTime(const Game& game) {
+    Timer least{};
+    for (const Step& step : game.script) {
+        if (step.kind == Step::Kind::Spin) {
+            const ReelStage& stage = reelStages[static_cast<std::size_t>(step.position - 1)];
+            least += stage.frames * stage.delay;
+        } else if (step.kind == Step::Kind::Wait) {
+            least += step.delay;
+        }
+    }
+    return least;
+}
 
 }  // namespace ostavel

@@ -25,4 +25,14 @@ extern const Game minirotoGame;
 extern const Game numbers3Game;
 extern const Game numbers4Game;
 
+// The four game buttons, by the names the window gives them.
+enum class Button { miniroto, roto6, Numbers3, Numbers4 };
+
+// The game a button forecasts.
+const Game& gameOf(Button button);
+
+// The least time a game's forecast lasts: the delays of all its waits, each frame of its reel
+// routines' included. A real forecast may only overrun it.
+Timer leastRunningTime(const Game& game);
+
 }  // namespace ostavel

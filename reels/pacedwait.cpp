@@ -15,9 +15,6 @@ void Pacer::PacedWait(Timer delay) {
         }
         elapsed = clock_.GetTimer() - start;
     }
-    if (observer_ != nullptr) {
-        observer_->waitFinished(delay, elapsed);
-    }
 }
 
 }  // namespace ostavel

@@ -5,13 +5,6 @@
 
 namespace ostavel {
 
-// Told of every finished wait; lets a benchmark measure how far waits overshoot.
-class WaitObserver {
-public:
-    virtual ~WaitObserver() = default;
-    virtual void waitFinished(Timer delay, Timer elapsed) = 0;
-};
-
 // The animation's only way of letting time pass. A wait lasts until the clock shows that its
 // delay has passed, and window events are dispatched meanwhile, so that captions written
 // before it are painted and a button pressed during it runs its forecast nested inside it.
@@ -29,12 +22,9 @@ public:
     void stop() { stopped_ = true; }
     bool stopped() const { return stopped_; }
 
-    void setObserver(WaitObserver* observer) { observer_ = observer; }
-
 private:
     Clock& clock_;
     EventPump& pump_;
-    WaitObserver* observer_ = nullptr;
     bool stopped_ = false;
 };
 

@@ -29,8 +29,7 @@ void Reels::kurukuru6(Number u, Number l, Number max) {
 
 void Reels::spin(const ReelStage& stage, Number upperbound, Number lowerbound, Number max) {
     const int shown = shownCount(max);
-    // Frames are counted 0 to frames - 1 and the test comes first, so every call runs at
-    // least one frame.
+    // Frames are counted 0 to frames - 1: a stage of the table runs exactly its frames.
     for (int frame = 0; frame < stage.frames; ++frame) {
         // A frame draws all of its numbers before it writes any of them.
         std::array<Number, positionCount + 1> drawn{};

@@ -16,15 +16,15 @@ struct ReelStage {
     Timer delay;
 };
 
-using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
 
 inline constexpr std::array<ReelStage, 6> reelStages{{
-    {1, 31, 10ms},
-    {2, 21, 50ms},
-    {3, 11, 100ms},
-    {4, 7, 300ms},
-    {5, 4, 500ms},
-    {6, 6, 700ms},
+    {1, 31, Milliseconds{10}},
+    {2, 21, Milliseconds{50}},
+    {3, 11, Milliseconds{100}},
+    {4, 7, Milliseconds{300}},
+    {5, 4, Milliseconds{500}},
+    {6, 6, Milliseconds{700}},
 }};
 
 // How many positions a game shows: its max when that is 3, 4 or 5, else all six.

@@ -34,7 +34,4 @@ private:
 // with n = upperbound - lowerbound + 1. Every draw of the program goes through here.
 Number RandomInRange(RandomSource& random, Number upperbound, Number lowerbound);
 
-// The largest value RandomNext may give.
-inline constexpr float largestRandomNext = 1.0f - 0x1p-24f;
-
 }  // namespace ostavel

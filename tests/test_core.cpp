@@ -14,14 +14,16 @@ namespace {
 
 // The four game buttons, with the range and the count of numbers each game must show.
 struct GameUnderTest {
-    std::function<void(Forecasts&)> press;
+    Button button;
     int upperbound, lowerbound, max;
+    void press(Forecasts& forecasts) const { forecasts.click(button); }
+    Timer least() const { return leastRunningTime(gameOf(button)); }
 };
 const GameUnderTest games[] = {
-    {&Forecasts::roto6_Click, 43, 1, 6},
-    {[](Forecasts& f) { f.miniroto_Click(0); }, 31, 1, 5},
-    {&Forecasts::Numbers3_Click, 9, 0, 3},
-    {&Forecasts::Numbers4_Click, 9, 0, 4},
+    {Button::roto6, 43, 1, 6},
+    {Button::miniroto, 31, 1, 5},
+    {Button::Numbers3, 9, 0, 3},
+    {Button::Numbers4, 9, 0, 4},
 };
 
 // Expands a step table into the timeline it must cause, one "<ms> <event>" a line. "spin k"
@@ -246,29 +248,24 @@ private slots:
         QTest::addColumn<QList<int>>("refused");  // drawn first, and refused
         QTest::addColumn<QList<int>>("set");
         QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("milliseconds");
         QTest::newRow("Loto 6, first equals last")
             << 0 << QList<int>{9, 2, 3, 4, 5, 9} << QList<int>{12, 43, 5, 1, 30, 22}
             << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | remark | "
                "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | remark | spin 5 | L5=30 | spin 6 | "
-               "L6=22 | closing"
-            << 10760;
+               "L6=22 | closing";
         QTest::newRow("Mini Loto, last two equal")
             << 1 << QList<int>{3, 1, 2, 4, 4} << QList<int>{31, 1, 17, 8, 2}
             << "L8=ミニロトの予想です! | L6= | L7=チャンスは毎週チューズディ! | spin 1 | "
                "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | remark | "
-               "L3=17 | spin 4 | pause 800 | remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing"
-            << 9060;
+               "L3=17 | spin 4 | pause 800 | remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing";
         QTest::newRow("Numbers 3, 7 7 7; ends equal pass")
             << 2 << QList<int>{7, 7, 7} << QList<int>{0, 9, 0}
             << "L8=Numbers3の予想だよ | L7=抽選は毎週,月,水,金 | L4= | L5= | L6= | spin 1 | "
-               "L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | closing"
-            << 2460;
+               "L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | closing";
         QTest::newRow("Numbers 4, 0 0 0 0; three equal pass")
             << 3 << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5}
             << "L8=Numbers4の予想です | L7=抽選は毎週月・水・金 | L5= | L6= | spin 1 | L1=3 | "
-               "spin 2 | L2=3 | spin 3 | remark | L3=3 | spin 4 | L4=5 | closing"
-            << 4560;
+               "spin 2 | L2=3 | spin 3 | remark | L3=3 | spin 4 | L4=5 | closing";
     }
 
     // Why: a swapped step, a wrong frame count or delay moves every later event. The set is
@@ -279,7 +276,6 @@ private slots:
         QFETCH(QList<int>, refused);
         QFETCH(QList<int>, set);
         QFETCH(QString, steps);
-        QFETCH(int, milliseconds);
         const GameUnderTest& g = games[game];
         Rig rig;
         for (int i = 0; i < 31 * g.max; ++i) {  // the first spin's numbers, then the sets
@@ -290,7 +286,7 @@ private slots:
 
         const QStringList expected = expand(steps, g);
         QCOMPARE(timelineOf(rig, expected, g), expected);
-        QCOMPARE(rig.clock.now, Timer(std::chrono::milliseconds(milliseconds)));
+        QCOMPARE(rig.clock.now, g.least());  // ended at the closing remark, on the table's time
     }
 
     // Why: nothing guards re-entry. A press runs its whole forecast inside the running one's
@@ -330,23 +326,21 @@ private slots:
     // Why: closing the window must end forecasts at any depth, wherever they are, with no
     // write to a control after the close and no time spent waiting out the rest.
     void closingAtAnyMomentEndsEveryForecastWithoutAnotherWrite() {
-        const int lengths[] = {10760, 9060, 2460, 4560};
         for (int game = 0; game < 4; ++game) {
-            for (int at = 0; at < lengths[game]; at += 37) {
+            for (Timer at{}; at < games[game].least(); at += 37ms) {
                 Rig rig;
                 std::size_t writtenBeforeClose = 0;
-                rig.pump.at(std::chrono::milliseconds(at / 2),
-                            [&] { games[(game + 1) % 4].press(rig.forecasts); });
-                rig.pump.at(std::chrono::milliseconds(at), [&] {
+                rig.pump.at(at / 2, [&] { games[(game + 1) % 4].press(rig.forecasts); });
+                rig.pump.at(at, [&] {
                     rig.pacer.stop();
                     writtenBeforeClose = rig.recorder.events.size();
                 });
                 games[game].press(rig.forecasts);
                 games[game].press(rig.forecasts);  // a press after the close does nothing
-                const QByteArray when =
-                    "game " + QByteArray::number(game) + " at " + QByteArray::number(at) + " ms";
+                const QByteArray when = "game " + QByteArray::number(game) + " at " +
+                                        QByteArray::number(at.count() / 1'000'000) + " ms";
                 QVERIFY2(rig.recorder.events.size() == writtenBeforeClose, when);
-                QVERIFY2(rig.clock.now == Timer(std::chrono::milliseconds(at)), when);
+                QVERIFY2(rig.clock.now == at, when);
                 QVERIFY2(rig.forecasts.depth() == 0, when);
             }
         }

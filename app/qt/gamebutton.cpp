@@ -4,11 +4,6 @@
 
 namespace ostavel {
 
-GameButton::GameButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
-    setAutoDefault(false);
-    setDefault(false);
-}
-
 void GameButton::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;

@@ -11,7 +11,7 @@ class GameButton final : public QPushButton {
     Q_OBJECT
 
 public:
-    GameButton(const QString& caption, QWidget* parent);
+    using QPushButton::QPushButton;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

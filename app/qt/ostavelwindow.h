@@ -34,7 +34,6 @@ public:
     void setCaption(Label label, std::string_view text) override;
 
     QLabel* label(Label which) const;
-    Pacer& pacer() { return pacer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

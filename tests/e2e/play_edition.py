@@ -7,16 +7,17 @@
 # manager does; nothing can ask a window on a headless weston to close, so there the program is
 # ended with SIGTERM.
 #
-# usage: play_edition.py PROGRAM x11|wayland PICTURE R,G,B
-#        play_edition.py PROGRAM.exe wine96|wine192 PICTURE R,G,B PROBE.exe
-#   the edition's background picture (1x) and the colour of its message and credit lines; for
-#   Windows the probe, and WINEPREFIX a prefix of the run's own
-import contextlib, ctypes, glob, itertools, os, re, shutil, signal, subprocess, sys, tempfile, time
+# usage: play_edition.py PROGRAM x11|wayland PICTURE R,G,B FACTS
+#        play_edition.py PROGRAM.exe wine96|wine192 PICTURE R,G,B FACTS.exe PROBE.exe
+#   the edition's background picture (1x), the colour of its message and credit lines, the
+#   program that tells what each game must show; for Windows the probe, and WINEPREFIX a
+#   prefix of the run's own
+import contextlib, ctypes, glob, itertools, json, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
 from Xlib import X, display, protocol
 
-program, platform, picture_png, colour, *probe = sys.argv[1:]
+program, platform, picture_png, colour, facts, *probe = sys.argv[1:]
 colour = bytes(map(int, colour.split(",")))
 on_wine = platform.startswith("wine")
 on_x = on_wine or platform == "x11"
@@ -37,14 +38,10 @@ os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.U
     '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font"><edit '
     'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 
-# Each game: its headline, its least running time, how many numbers it shows from which range,
-# and whether they must all differ (else: not all the same).
-GAMES = {
-    "Numbers3": ("Numbers3の予想だよ", 2.46, 3, 0, 9, False),
-    "Numbers4": ("Numbers4の予想です", 4.56, 4, 0, 9, False),
-    "miniroto": ("ミニロトの予想です!", 9.06, 5, 1, 31, True),
-    "roto6": ("ロト6の予想です", 10.76, 6, 1, 43, True),
-}
+# Each game by its button: its headline, its least running time, how many numbers it shows
+# from which range, and whether they must all differ (else: not all the same).
+GAMES = json.loads(subprocess.run(["wine", facts] if on_wine else [facts], capture_output=True,
+                                  check=True).stdout)
 CLOSING = ("こんなん出ました!", "当たりますように!", "こんなのでました")
 CREDIT = "作者: Tovaine　連絡先: tovaine@example.com"
 
@@ -234,7 +231,7 @@ try:
 
     def play(game, press=None):
         """Presses a game's button, or does press, and checks its whole forecast."""
-        headline, least, count, lowest, highest, distinct = GAMES[game]
+        headline, least, count, lowest, highest, distinct = GAMES[game].values()
         beeps_before, started = read("beeps").count(beep), time.monotonic()
         (press or (lambda: window.click(game)))()
         wait_until(lambda: text(7) not in CLOSING, f"{game} did not start", 2)
@@ -276,7 +273,7 @@ try:
         if read("beeps").count(beep) != 7:
             fail(f"{read('beeps').count(beep)} beeps after seven forecasts")
 
-    # --- X: ロト6 runs for 10.76 s; a second in, while it spins, closing the window
+    # --- X: ロト6 runs for over 10 s; a second in, while it spins, closing the window
     # must end the program at once, cleanly.
     if on_x:
         xdisplay = display.Display()

@@ -3,12 +3,11 @@
 // them with the messages the system sends for a click or a key. The end-to-end driver talks to
 // it through standard input and output, one command a line:
 //
-//   window           waits for the window to show, then prints its title and client size: "TITLE W H"
-//   text NAME        the text of control NAME (a name of the window table)
-//   focus            the name of the control that has the keyboard focus
-//   click NAME       clicks the button NAME
-//   close            asks the window to close, as its close button does
-//   key KEY [repeat] presses and releases Return, Enter (the keypad's), Space or Tab on the
+//   window           waits for the window to show, then prints its title and client size: "TITLE W
+//   H" text NAME        the text of control NAME (a name of the window table) focus            the
+//   name of the control that has the keyboard focus click NAME       clicks the button NAME close
+//   asks the window to close, as its close button does key KEY [repeat] presses and releases
+//   Return, Enter (the keypad's), Space or Tab on the
 //                    focused control; with repeat, a held key's repeated press and no release
 #include <windows.h>
 
