@@ -8,9 +8,10 @@ EDITION ?= Snow
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 
-# make test builds with warnings as errors; other targets keep what the build folder has.
+# make test builds with warnings as errors, every other target without: each configures its
+# folder with the setting it wants, so none keeps what an earlier one left.
 test: WARNINGS_AS_ERRORS = ON
-werror = $(if $(WARNINGS_AS_ERRORS),-DCMAKE_COMPILE_WARNING_AS_ERROR=$(WARNINGS_AS_ERRORS))
+werror = -DCMAKE_COMPILE_WARNING_AS_ERROR=$(if $(WARNINGS_AS_ERRORS),ON,OFF)
 
 # configure FOLDER, OPTIONS: configures a build folder quietly, showing the log if it fails.
 configure = @cmake -S . -B $(1) $(2) $(werror) > $(1).configure.log || { cat $(1).configure.log; exit 1; }

@@ -47,15 +47,6 @@ inline constexpr std::string_view windowName = "Ostavel";
 inline constexpr std::string_view title = "Ostavel★";
 inline constexpr Twips clientArea{0, 0, 6315, 4185};  // 421 x 279 px
 
-// The background picture is 4 px larger each way than the client area; the excess is cut off.
-inline constexpr int pictureWidth = 425;
-inline constexpr int pictureHeight = 283;
-
-// The white interior of speech bubble p, 1 to 6, in pixels, tail included.
-constexpr Pixels bubbleInterior(int position) {
-    return {24 + 64 * (position - 1), 54, 53, 48};
-}
-
 // A face list starts with the Windows face the window was designed with; a toolkit that lacks
 // it tries the rest in order. Fonts are sized in pixels at 96 dots per inch.
 struct Font {
@@ -126,9 +117,6 @@ constexpr Control line(std::string_view name, Label label, Twips place, std::str
 
 }  // namespace detail
 
-// The credit line is part of the window's description; nothing writes it at run time.
-inline constexpr std::string_view creditText = "作者: Tovaine　連絡先: tovaine@example.com";
-
 // In tab order, which is also the order of creation: focus starts on miniroto and Tab visits
 // the four buttons (labels take no focus). The gaps between the buttons' left edges are 1200,
 // 1200 and 1320 twips. Where the message line's box overlaps the tops of roto6 and Numbers3,
@@ -148,7 +136,8 @@ inline constexpr std::array<Control, 13> controls{{
                  Ink::Edition, Align::Centre),
     detail::line("Label8", Label::Label8, {1200, 120, 3855, 495}, "", detail::headlineFont,
                  Ink::PaleYellow, Align::Centre),
-    detail::line("Label9", Label::Label9, {960, 3840, 4335, 255}, creditText, {}, Ink::Edition,
+    // The credit line's text is the edition's (initialText); nothing writes it at run time.
+    detail::line("Label9", Label::Label9, {960, 3840, 4335, 255}, {}, {}, Ink::Edition,
                  Align::Left),
 }};
 

@@ -79,7 +79,7 @@ int runFirstPaintChild(int argc, char* argv[], StartupSubject subject) {
     CountingBeeper beeper;
     const std::unique_ptr<QWidget> window =
         subject == StartupSubject::ostavel
-            ? std::make_unique<OstavelWindow>(snowEdition,
+            ? std::make_unique<OstavelWindow>(thisEdition,
                                               WindowServices{random, clock, pump, beeper})
             : bareWindow();
     FirstPaintWatcher watcher([&] {

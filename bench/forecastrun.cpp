@@ -21,7 +21,7 @@ ForecastFigures measureForecast(const GameButton& game, PumpKind pumpKind) {
         pumpKind == PumpKind::sleeping ? static_cast<EventPump&>(sleepingPump) : spinningPump,
         clock);
     CountingBeeper beeper;
-    OstavelWindow window(snowEdition, {random, clock, pump, beeper});
+    OstavelWindow window(thisEdition, {random, clock, pump, beeper});
     auto* button = window.findChild<QPushButton*>(QString::fromUtf8(game.name));
     if (button == nullptr) {
         throw std::runtime_error("the window has no button " + std::string(game.name));

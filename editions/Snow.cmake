@@ -1,8 +1,6 @@
 # The winter-scene edition: a snowy night, with dark grey text on the light snow.
 set(EDITION_PICTURE snow)
 set(EDITION_TEXT_COLOUR 64 64 64)
-set(EDITION_VERSION 1.0.0.10)
-set(EDITION_VERSION_TEXT 1.00.0010)
 # Where its bears stand, for the desktop entry and the package (the Japanese ends in the
 # particle the entry's sentence needs), and its name in Japanese.
 set(EDITION_SCENE "a snowy winter night")

@@ -14,7 +14,8 @@ using namespace ostavel::testing;
 
 namespace {
 
-const Edition snow{{64, 64, 64}, "com.example.tovaine.OstavelSnow"};
+// The first edition, as its program is built.
+const Edition& snow = thisEdition;
 
 // A window on the virtual services, for everything that does not need time to pass.
 struct FakeWindow : Rig {
@@ -37,7 +38,7 @@ struct Control {
 
 const char* const terminal = "Terminal|DejaVu Sans Mono";  // a bold fixed-pitch face
 const char* const gothic = "ＭＳ Ｐゴシック|IPAPGothic|Noto Sans CJK JP";
-const char* const credit = "作者: Tovaine　連絡先: tovaine@example.com";
+const char* const credit = thisEdition.creditLine;
 const QColor grey(64, 64, 64), paleYellow(255, 255, 192);
 const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop, left = Qt::AlignLeft | Qt::AlignTop;
 const Control controls[] = {
@@ -51,12 +52,17 @@ const Control controls[] = {
     {"Label4", {224, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
     {"Label5", {288, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
     {"Label6", {352, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label7", {128, 184, 169, 33}, "by Tovaine", gothic, 13, false, grey, false, centred},
+    {"Label7", {128, 184, 169, 33}, thisEdition.byline, gothic, 13, false, grey, false, centred},
     {"Label8", {80, 8, 257, 33}, "Ostavel", gothic, 21, true, paleYellow, false, centred},
     {"Label9", {64, 256, 289, 17}, credit, nullptr, 0, false, grey, false, left},
 };
 
-const QSize pictureSize(layout::pictureWidth, layout::pictureHeight);
+// The pictures are 4 px larger each way than the window, which cuts the excess off, and the
+// white interior of bubble p spans x = 24 + 64 (p - 1) to 76 + 64 (p - 1), y = 54 to 101.
+const QSize pictureSize(425, 283);
+QRect bubbleInterior(int p) {
+    return QRect(QPoint(24 + 64 * (p - 1), 54), QPoint(76 + 64 * (p - 1), 101));
+}
 
 QImage asset(const QString& name) {
     return QImage(QStringLiteral(OSTAVEL_ASSET_DIR "/") + name);
@@ -169,7 +175,7 @@ private slots:
             seenAtSeed << texts["Label8"] << texts["Label7"];
         };
         OstavelWindow window(snow, {s.random, s.clock, s.pump, s.recorder});
-        QCOMPARE(seenAtSeed, QStringList({"Ostavel", "by Tovaine"}));
+        QCOMPARE(seenAtSeed, QStringList({"Ostavel", thisEdition.byline}));
         QCOMPARE(s.random.next, std::size_t(0));
     }
 
@@ -194,8 +200,7 @@ private slots:
         };
         for (int p = 1; p <= 6; ++p) {
             const QRect label = scaled(controls[std::size_t(p) + 3].pixels);
-            const layout::Pixels bubble = layout::bubbleInterior(p);
-            const QRect interior = scaled({bubble.left, bubble.top, bubble.width, bubble.height});
+            const QRect interior = scaled(bubbleInterior(p));
             for (const QImage& picture : {snow, stage}) {
                 QCOMPARE(whiteRegion(picture, label.center()), interior);
                 QImage white = picture.copy(label);

@@ -69,6 +69,7 @@ void applyInk(QLabel* label, const layout::Control& control, const Edition& edit
 OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& services,
                              QWidget* parent)
     : QWidget(parent),
+      edition_(edition),
       random_(services.random),
       pacer_(services.clock, services.pump),
       forecasts_({*this, services.random, services.beeper, pacer_}) {
@@ -96,7 +97,7 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
 }
 
 void OstavelWindow::addLabel(const layout::Control& control, const Edition& edition) {
-    auto* label = new QLabel(toQString(control.text), this);
+    auto* label = new QLabel(toQString(initialText(control, edition)), this);
     label->setObjectName(toQString(control.name));
     label->setGeometry(toQRect(control.place));
     // Text is laid out from the top of the box, as the bubbles and lines were drawn for.
@@ -123,7 +124,7 @@ void OstavelWindow::addButton(const layout::Control& control) {
 
 void OstavelWindow::Form_Load() {
     setCaption(headline, "Ostavel");
-    setCaption(messageLine, "by Tovaine");
+    setCaption(messageLine, edition_.byline);
     random_.Randomize();
 }
 

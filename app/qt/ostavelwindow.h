@@ -46,6 +46,7 @@ private:
     void Form_Load();
     const QPixmap& background();
 
+    const Edition& edition_;
     RandomSource& random_;
     Pacer pacer_;
     Forecasts forecasts_;

@@ -84,16 +84,16 @@ void OstavelWindow::createControls() {
             style |= SS_NOPREFIX | (control.align == layout::Align::Centre ? SS_CENTER : SS_LEFT);
         }
         const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1));
-        controls_[i] =
-            CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", widen(control.text).c_str(), style,
-                            0, 0, 0, 0, window_, id, instance_, nullptr);
+        controls_[i] = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC",
+                                       widen(initialText(control, edition_)).c_str(), style, 0, 0,
+                                       0, 0, window_, id, instance_, nullptr);
     }
     focus_ = controls_.front();
 }
 
 void OstavelWindow::Form_Load() {
     setCaption(headline, "Ostavel");
-    setCaption(messageLine, "by Tovaine");
+    setCaption(messageLine, edition_.byline);
     random_.Randomize();
 }
 

@@ -1,9 +1,11 @@
-// Prints what the end-to-end test checks each game against, taken from the games' own tables,
-// as one JSON object by button name: its headline, least running time in seconds, how many
-// numbers it shows from which range, and whether they must all differ.
+// Prints what the end-to-end test checks the window against, taken from the program's own
+// tables, as one JSON object: by button name, each game's headline, least running time in
+// seconds, how many numbers it shows from which range and whether they must all differ; and
+// the first texts of the message and credit lines.
 #include <iostream>
 
 #include "app/windowlayout.h"
+#include "editions/edition.h"
 
 int main() {
     using namespace ostavel;
@@ -25,5 +27,6 @@ int main() {
                   << (game.rejection == Rejection::AnyTwoEqual ? "true" : "false") << "}";
         separator = ", ";
     }
-    std::cout << "}\n";
+    std::cout << separator << "\"byline\": \"" << thisEdition.byline << "\", \"credit\": \""
+              << thisEdition.creditLine << "\"}\n";
 }

@@ -39,11 +39,11 @@ os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.U
     'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 
 # Each game by its button: its headline, its least running time, how many numbers it shows
-# from which range, and whether they must all differ (else: not all the same).
+# from which range, and whether they must all differ (else: not all the same); and the first
+# texts of the message and credit lines.
 GAMES = json.loads(subprocess.run(["wine", facts] if on_wine else [facts], capture_output=True,
                                   check=True).stdout)
 CLOSING = ("こんなん出ました!", "当たりますように!", "こんなのでました")
-CREDIT = "作者: Tovaine　連絡先: tovaine@example.com"
 
 
 def read(name):
@@ -224,7 +224,7 @@ try:
     if window.window() != ("Ostavel★", 421 * scale, 279 * scale):
         fail(f"the window is {window.window()}")
     at_start = [text(n) for n in range(1, 10)]
-    if at_start != [""] * 6 + ["by Tovaine", "Ostavel", CREDIT]:
+    if at_start != [""] * 6 + [GAMES["byline"], "Ostavel", GAMES["credit"]]:
         fail(f"at start the labels read {at_start}")
     if on_wine and window.ask("focus") != "miniroto":
         fail(f"the focus starts on {window.ask('focus')}")

@@ -48,8 +48,13 @@ check_package() {
         fail "the packaged $2 carries not the record $record but: $notes"
     echo "$1 $3: its files and its version record"
 }
-check_package ostavel-snow OstavelSnow 1.0.0.10 1.00.0010
-check_package ostavel-stage OstavelStage 1.0.0.11 1.00.0011
+# Every edition of the list, its version also as the record writes it: 1.0.0.10 as 1.00.0010.
+grep '^[A-Za-z]' "$source/editions/editions.list" | while read -r name version; do
+    # shellcheck disable=SC2046
+    set -- $(echo "$version" | tr . ' ')
+    check_package "ostavel-$(echo "$name" | tr A-Z a-z)" "Ostavel$name" "$version" \
+        "$(printf '%d.%02d.%04d' "$1" "$2" "$4")"
+done
 
 # Both packages unpacked into one tree: desktop-file-validate exits 0 on warnings and hints,
 # so any remark at all counts as a fault; appstreamcli's --strict fails on anything above a
