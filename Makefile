@@ -7,6 +7,8 @@ WINDOWS_DIR ?= build-windows
 EDITION ?= Snow
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
+# No "Entering directory" chatter from the builds' own makes.
+MAKEFLAGS += --no-print-directory
 
 # make test builds with warnings as errors, every other target without: each configures its
 # folder with the setting it wants, so none keeps what an earlier one left.
@@ -46,14 +48,21 @@ run: build
 	fi
 	./$(BUILD_DIR)/Ostavel$(EDITION)
 
-# The sanitized run first (packaging tests aside), then the Windows programs under Wine, then
-# the whole Linux suite: its summary ends it.
+# Three runs, each to its end whatever the others did: the tests built with the sanitizers
+# (packaging tests aside), the Windows programs under Wine, and the whole Linux suite with the
+# package checks. Then what passed and what failed; any failure fails make test.
+ctest_run = ( cd $(2) && $(3) ctest --output-on-failure -j $(JOBS) $(4) ) \
+	&& passed="$$passed\n  passed: $(1)" || failed="$$failed\n  FAILED: $(1)";
 test: build sanitize-build windows
-	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE packaging
-	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@passed= failed=; \
+	$(call ctest_run,the tests built with AddressSanitizer and UBSan,$(SANITIZE_DIR),\
+		QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0,\
+		-LE packaging) \
+	$(call ctest_run,the Windows programs under Wine,$(WINDOWS_DIR)) \
+	$(call ctest_run,the Linux programs and the Debian packages,$(BUILD_DIR),\
+		QT_QPA_PLATFORM=offscreen) \
+	printf "make test:$$passed$$failed\n"; test -z "$$failed"
 
 # Forecast timing, processor use, start-up and memory, on the offscreen platform and, where
 # Xvfb and Weston are installed, on xcb and on Wayland. A quick check:
@@ -68,6 +77,7 @@ bench: build
 	else echo "weston is not installed: the wayland platform is not measured."; fi
 
 format:
+	@scripts/setup-debian clang-format
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
