@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <ctime>
 
 #include "app/qt/ostavelwindow.h"
+#include "app/qt/qtservices.h"
 #include "app/windowlayout.h"
 #include "tests/fakes.h"
 
@@ -177,6 +179,23 @@ private slots:
         OstavelWindow window(snow, {s.random, s.clock, s.pump, s.recorder});
         QCOMPARE(seenAtSeed, QStringList({"Ostavel", thisEdition.byline}));
         QCOMPARE(s.random.next, std::size_t(0));
+    }
+
+    // Why: the reels are paced by sleeping in the event loop; a wait that spun would keep a
+    // processor busy for the whole forecast.
+    void aForecastOnTheRealClockSleepsThroughItsWaits() {
+        Rig s;
+        SteadyClock clock;
+        QtEventPump pump(clock);
+        OstavelWindow window(snow, {s.random, clock, pump, s.recorder});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const std::clock_t processor = std::clock();
+        const Timer start = clock.GetTimer();
+        QTest::mouseClick(window.findChild<QPushButton*>("Numbers3"), Qt::LeftButton);
+        const double wall = std::chrono::duration<double>(clock.GetTimer() - start).count();
+        const double ratio = double(std::clock() - processor) / CLOCKS_PER_SEC / wall;
+        QVERIFY2(wall >= 2.46 && ratio < 0.2, qPrintable(QString::number(ratio)));
     }
 
     void bubbleInteriorsArePureWhereTheLabelsSit_data() {
