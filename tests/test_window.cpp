@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <ctime>
 
 #include "app/qt/ostavelwindow.h"
+#include "app/qt/qtservices.h"
 #include "app/windowlayout.h"
 #include "tests/fakes.h"
 
@@ -179,6 +181,35 @@ private slots:
         QCOMPARE(s.random.next, std::size_t(0));
     }
 
+    // Why: the reels are paced by sleeping in the event loop; a wait that spun would keep a
+    // processor busy for the whole forecast.
+    void aForecastOnTheRealClockSleepsThroughItsWaits() {
+        Rig s;
+        SteadyClock clock;
+        QtEventPump pump(clock);
+        OstavelWindow window(snow, {s.random, clock, pump, s.recorder});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const std::clock_t processor = std::clock();
+        const Timer start = clock.GetTimer();
+        QTest::mouseClick(window.findChild<QPushButton*>("Numbers3"), Qt::LeftButton);
+        const double wall = std::chrono::duration<double>(clock.GetTimer() - start).count();
+        const double ratio = double(std::clock() - processor) / CLOCKS_PER_SEC / wall;
+        QVERIFY2(wall >= 2.46 && ratio < 0.2, qPrintable(QString::number(ratio)));
+    }
+
+    // Why: the bubbles are fixed to the pixel under the labels, so the picture is drawn unscaled
+    // from the corner, and a 2x screen gets the 2x picture, not the 1x one magnified. ctest runs
+    // this once more with QT_SCALE_FACTOR=2.
+    void theBackgroundIsTheScreensPictureUnscaled() {
+        FakeWindow w;
+        qDeleteAll(w.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly));  // the picture
+        const QImage shown = w.window.grab().toImage();
+        const bool twice = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2;
+        const QImage expected = asset(twice ? "snow@2x.png" : "snow.png").copy(shown.rect());
+        QCOMPARE(shown, expected.convertToFormat(shown.format()));
+    }
+
     void bubbleInteriorsArePureWhereTheLabelsSit_data() {
         QTest::addColumn<int>("scale");
         QTest::newRow("1x") << 1;
@@ -214,11 +245,8 @@ private slots:
 
     void theIconIsAnOpaqueThirtyTwoPixelPaletteImage() {
         const QImage icon = asset("icon-32.png");
-        QCOMPARE(icon.size(), QSize(32, 32));
-        QVERIFY(icon.colorCount() > 0 && icon.colorCount() <= 256);
-        for (QRgb colour : icon.colorTable()) {
-            QCOMPARE(qAlpha(colour), 255);
-        }
+        QVERIFY(icon.size() == QSize(32, 32) && icon.colorCount() > 0 && icon.colorCount() <= 256);
+        QVERIFY(std::ranges::all_of(icon.colorTable(), [](QRgb c) { return qAlpha(c) == 255; }));
     }
 };
 
