@@ -14,5 +14,5 @@ for program in OstavelSnow OstavelStage; do
     id=com.example.tovaine.$program
     printf './usr/%s\n' bin/$program share/applications/$id.desktop \
         share/icons/hicolor/32x32/apps/$id.png share/icons/hicolor/scalable/apps/$id.svg \
-        share/man/man6/$program.6 share/metainfo/$id.metainfo.xml
+        share/man/man6/$program.6 share/man/ja/man6/$program.6 share/metainfo/$id.metainfo.xml
 done | LC_ALL=C sort | diff -u - "$work/actual"

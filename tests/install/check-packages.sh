@@ -30,7 +30,7 @@ check_package() {
     printf './usr/%s\n' "games/$2" "share/applications/$id.desktop" \
         "share/doc/$1/changelog.gz" "share/doc/$1/copyright" \
         "share/icons/hicolor/32x32/apps/$id.png" "share/icons/hicolor/scalable/apps/$id.svg" \
-        "share/man/man6/$2.6.gz" "share/metainfo/$id.metainfo.xml" |
+        "share/man/man6/$2.6.gz" "share/man/ja/man6/$2.6.gz" "share/metainfo/$id.metainfo.xml" |
         LC_ALL=C sort >"$work/$1.expected"
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort |
         diff -u "$work/$1.expected" - || fail "$1 holds other files"
@@ -46,7 +46,17 @@ check_package() {
     echo "$notes" | grep -A 3 '^Displaying notes found in: .note.package$' |
         grep -qxF "    Packaging Metadata: $record" ||
         fail "the packaged $2 carries not the record $record but: $notes"
-    echo "$1 $3: its files and its version record"
+    # Its manual pages render without a warning, and the Japanese one names the program, version
+    # and date as the English one does: in its NAME line and its footer.
+    for page in man6 ja/man6; do
+        LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
+            "$work/root/usr/share/man/$page/$2.6.gz" 2>"$work/warnings" |
+            sed -n "s/^ *\($2\)  *- .*/\1/p; \$p" >"$work/$1.${page%/*}"
+        [ ! -s "$work/warnings" ] || fail "$page/$2.6 renders with: $(cat "$work/warnings")"
+    done
+    grep -q "^Ostavel $3 " "$work/$1.man6" && diff -u "$work/$1.man6" "$work/$1.ja" ||
+        fail "the Japanese manual page of $2 names another program, version or date"
+    echo "$1 $3: its files, its version record and its manual pages"
 }
 # Every edition of the list, its version also as the record writes it: 1.0.0.10 as 1.00.0010.
 grep '^[A-Za-z]' "$source/editions/editions.list" | while read -r name version; do

@@ -3,10 +3,11 @@
 # run's own, on a display), as a user would with msiexec: each puts its program under Program
 # Files\Ostavel, its shortcut in the Start menu and its entry in the installed programs; the
 # two editions install side by side; a later version replaces an earlier one; removing both
-# leaves nothing behind. Beside each installer, its zip holds the program and its texts.
+# leaves nothing behind. Beside each installer, its zip holds the program and its texts, the
+# read-mes in English and Japanese as Notepad reads them; the installer installs the same files.
 # usage: check-installer.py PROBE.exe PUBLISHER EDITION... UPGRADE
 #   EDITION and UPGRADE: MSI,PROGRAM,VERSION,NAME; UPGRADE is a later version of the first
-import os, re, subprocess, sys, zipfile
+import codecs, os, re, subprocess, sys, zipfile
 from pathlib import Path
 
 probe, publisher, *editions = sys.argv[1:]
@@ -52,12 +53,20 @@ def registry(key, name_field, name):
     return entries
 
 
+def zipped(edition):
+    """The files of the zip beside the installer, by name."""
+    with zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")) as archive:
+        return {name: archive.read(name) for name in archive.namelist()}
+
+
 def check_installed(edition):
     program = folder / edition["program"] / f"{edition['program']}.exe"
     entries = registry(UNINSTALL, "DisplayName", edition["name"])
     product = (registry(PRODUCTS, "ProductName", edition["name"]) or [{}])[0]
     if not program.is_file() or not shortcut(edition):
         fail(f"{edition['msi']} installed no {program}, or no shortcut {edition['name']}")
+    if {f.name: f.read_bytes() for f in program.parent.iterdir()} != (files := zipped(edition)):
+        fail(f"{edition['msi']} installed other files than its zip holds: {sorted(files)}")
     if [(e.get("Publisher"), e.get("DisplayVersion")) for e in entries] != \
             [(publisher, edition["version"])]:
         fail(f"{edition['name']} is listed among the installed programs as {entries}")
@@ -71,10 +80,15 @@ def check_installed(edition):
         fail(f"the installed {edition['program']} shows {shown}, exits {app.returncode}")
 
 
-for edition in editions:  # the zip beside each installer: the program and its two texts
-    names = zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")).namelist()
-    if sorted(names) != sorted([f"{edition['program']}.exe", "README.txt", "LICENSE.txt"]):
-        fail(f"the zip of {edition['program']} holds {names}")
+for edition in editions:  # the program, licence and read-mes: UTF-8 with a BOM, CRLF line ends
+    files = zipped(edition)
+    if sorted(files) != sorted([f"{edition['program']}.exe", "LICENSE.txt", "README.txt",
+                                "README.ja.txt"]):
+        fail(f"the zip of {edition['program']} holds {sorted(files)}")
+    for name, text in files.items():
+        if name.startswith("README") and not (text.startswith(codecs.BOM_UTF8) and
+                                              text.count(b"\n") == text.count(b"\r\n")):
+            fail(f"{name} of {edition['program']} is not UTF-8 with a BOM and CRLF line ends")
     msiexec("/i", edition)
 for edition in editions:  # side by side: each as it should be with the other installed
     check_installed(edition)
