@@ -1,11 +1,11 @@
 #!/usr/bin/python3
-# Plays one edition program on X (Xvfb), on Wayland (headless weston) or, for the Windows
+# Plays one edition program on X (Xvfb), on Wayland (headless sway) or, for the Windows
 # program, under Wine on X at 96 or 192 DPI, with a display server, session bus and sound server
 # of its own. It reads the window as assistive technology does (AT-SPI on Linux; on Windows a
 # probe in a process of its own, with WM_GETTEXT) and presses its buttons the same way, counts
-# the beeps and checks a screenshot. On X it then closes the window mid-forecast the way a window
-# manager does; nothing can ask a window on a headless weston to close, so there the program is
-# ended with SIGTERM.
+# the beeps and checks a screenshot. It then closes the window mid-forecast the way a window
+# manager or the compositor does. sway will not run as root: there the Wayland run goes on as
+# an unprivileged user, with copies of the files it reads.
 #
 # usage: play_edition.py PROGRAM x11|wayland|wayland-quiet PICTURE R,G,B FACTS
 #        play_edition.py PROGRAM.exe wine96|wine192 PICTURE R,G,B FACTS.exe PROBE.exe
@@ -19,6 +19,14 @@ from pathlib import Path
 from Xlib import X, display, protocol
 
 program, platform, picture_png, colour, facts, *probe = sys.argv[1:]
+if platform.startswith("wayland") and os.geteuid() == 0:
+    with tempfile.TemporaryDirectory(prefix="ostavel-e2e-files-") as files:
+        os.chmod(files, 0o755)
+        copies = [shutil.copy(f, files) for f in (__file__, Path(__file__).with_name(
+            "quiet_portal.py"), program, picture_png, facts)]
+        sys.exit(subprocess.run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                 *copies[:1], copies[2], platform, copies[3], sys.argv[4],
+                                 copies[4]]).returncode)
 colour = bytes(map(int, colour.split(",")))
 on_wine = platform.startswith("wine")
 on_x = on_wine or platform == "x11"
@@ -167,7 +175,7 @@ def screenshot():
     if on_x:
         subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"])
     else:
-        subprocess.run(["weston-screenshooter"], cwd=work)
+        subprocess.run(["grim", f"{work}/shot.png"])
     shot = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
     if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
         shutil.copy(shot, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
@@ -184,10 +192,13 @@ try:
         if on_wine:  # Wine waits for a window manager to take a closed window off the screen
             start("evilwm", "-fn", "fixed")
     else:
-        start("weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
-              "--socket=wayland-e2e", "--width=640", "--height=480")
-        os.environ["WAYLAND_DISPLAY"] = "wayland-e2e"
-        wait_until(lambda: os.path.exists(f"{work}/runtime/wayland-e2e"), "weston did not start")
+        (work / "sway").write_text("output HEADLESS-1 resolution 640x480\n")
+        start("sway", "-c", f"{work}/sway", env=dict(os.environ, WLR_BACKENDS="headless",
+                                                    WLR_LIBINPUT_NO_DEVICES="1",
+                                                    WLR_RENDERER="pixman"))
+        found = lambda name: glob.glob(f"{work}/runtime/{name}")  # noqa: E731
+        os.environ["SWAYSOCK"] = wait_until(lambda: found("sway-ipc.*.sock"), "no sway")[0]
+        os.environ["WAYLAND_DISPLAY"] = Path(wait_until(lambda: found("wayland-?"), "no sway")[0]).name
     bus = start("dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address",
                 f"--address=unix:dir={work}/runtime", stdout=subprocess.PIPE)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
@@ -279,8 +290,9 @@ try:
         if read("beeps").count(beep) != 7:
             fail(f"{read('beeps').count(beep)} beeps after seven forecasts")
 
-    # --- X: ロト6 runs for over 10 s; a second in, while it spins, closing the window
-    # must end the program at once, cleanly.
+    # --- ロト6 runs for over 10 s; a second in, while it spins, closing the window as the window
+    # manager (an X client message) or the compositor (an xdg_toplevel close) does must end the
+    # program at once, cleanly.
     if on_x:
         xdisplay = display.Display()
         atom = xdisplay.intern_atom
@@ -292,16 +304,20 @@ try:
                        if w.get_full_property(atom("_NET_WM_NAME"), 0).value == "Ostavel★".encode())
         if xwindow.get_full_property(atom("_MOTIF_WM_HINTS"), 0).value[1] & 0x10:
             fail("the fixed window offers the window manager to maximise it")
-        window.click("roto6")
-        wait_until(lambda: text(8) == "ロト6の予想です", "pressing ロト6 started nothing", 3)
-        time.sleep(1)
-        xwindow.send_event(protocol.event.ClientMessage(
-            window=xwindow, client_type=atom("WM_PROTOCOLS"),
-            data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
-        xdisplay.flush()
-        wait_until(lambda: app.poll() is not None, "still running a second after the close", 1)
-        if app.returncode != 0:
-            fail(f"the program exited with status {app.returncode}")
+        def close():
+            xwindow.send_event(protocol.event.ClientMessage(
+                window=xwindow, client_type=atom("WM_PROTOCOLS"),
+                data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+            xdisplay.flush()
+    else:
+        close = lambda: subprocess.run(["swaymsg", f"[pid={app.pid}] kill"])  # noqa: E731
+    window.click("roto6")
+    wait_until(lambda: text(8) == "ロト6の予想です", "pressing ロト6 started nothing", 3)
+    time.sleep(1)
+    close()
+    wait_until(lambda: app.poll() is not None, "still running a second after the close", 1)
+    if app.returncode != 0:
+        fail(f"the program exited with status {app.returncode}")
     if read("stderr"):
         fail("the program printed warnings")
 finally:
