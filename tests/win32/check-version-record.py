@@ -19,10 +19,9 @@ language, page = int(record["Language"], 16), record["CodePage"]
 keys = ("CompanyName", "LegalCopyright", "ProductName", "FileVersion", "ProductVersion",
         "InternalName", "OriginalFilename")
 a, b, c, d = (int(part) for part in record["FileVersionNumber"].split("."))
-VOS__WINDOWS32, VFT_APP = 0x4, 0x1
 expected = ([(f"{language:04X}{page:04X}", [(key, record[key]) for key in keys])],
             [f"0x{language:04x} 0x{page:04x}"], (a << 16 | b, c << 16 | d) * 2,
-            (0, VOS__WINDOWS32, VFT_APP))
+            (0, 0x4, 0x1))  # no flags, VOS__WINDOWS32, VFT_APP
 if found != expected:
     sys.exit(f"FAIL: {program} carries the record\n  {found}\nnot\n  {expected}")
 print(f"{program}: the version record of {record['InternalName']} {record['FileVersion']}")
