@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "forecast/forecasts.h"
+#include "forecast/games.h"
 #include "runtime/captions.h"
 
 namespace ostavel::layout {

@@ -1,5 +1,7 @@
 #include "forecast/games.h"
 
+#include <array>
+
 #include "reels/reels.h"
 
 namespace ostavel {
@@ -103,17 +105,10 @@ const Game numbers3Game{9, 0, 3, Rejection::AllDigitsEqual, numbers3Script};
 const Game numbers4Game{9, 0, 4, Rejection::AllDigitsEqual, numbers4Script};
 
 const Game& gameOf(Button button) {
-    switch (button) {
-        case Button::miniroto:
-            return minirotoGame;
-        case Button::roto6:
-            return roto6Game;
-        case Button::Numbers3:
-            return numbers3Game;
-        case Button::Numbers4:
-            return numbers4Game;
-    }
-    return roto6Game;
+    // In the order of Button.
+    static constexpr std::array<const Game*, 4> games{&minirotoGame, &roto6Game, &numbers3Game,
+                                                      &numbers4Game};
+    return *games[static_cast<std::size_t>(button)];
 }
 
 Timer leastRunningTime(const Game& game) {

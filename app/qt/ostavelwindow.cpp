@@ -86,7 +86,7 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
         if (control.kind == layout::Kind::Button) {
             addButton(control);
         } else {
-            addLabel(control, edition);
+            addLabel(control);
         }
     }
     // Above every label: the message line's box overlaps the tops of two buttons.
@@ -96,8 +96,8 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
     Form_Load();
 }
 
-void OstavelWindow::addLabel(const layout::Control& control, const Edition& edition) {
-    auto* label = new QLabel(toQString(initialText(control, edition)), this);
+void OstavelWindow::addLabel(const layout::Control& control) {
+    auto* label = new QLabel(toQString(initialText(control, edition_)), this);
     label->setObjectName(toQString(control.name));
     label->setGeometry(toQRect(control.place));
     // Text is laid out from the top of the box, as the bubbles and lines were drawn for.
@@ -107,7 +107,7 @@ void OstavelWindow::addLabel(const layout::Control& control, const Edition& edit
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->setFocusPolicy(Qt::NoFocus);
     applyFont(label, control.font);
-    applyInk(label, control, edition);
+    applyInk(label, control, edition_);
     labels_[static_cast<std::size_t>(static_cast<int>(control.label) - 1)] = label;
 }
 

@@ -40,7 +40,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void addLabel(const layout::Control& control, const Edition& edition);
+    void addLabel(const layout::Control& control);
     void addButton(const layout::Control& control);
     // Runs once, after the controls exist and before the window is first shown.
     void Form_Load();

@@ -227,7 +227,6 @@ const layout::Control* OstavelWindow::controlOf(HWND control) const {
 }
 
 void OstavelWindow::applyDpi(UINT dpi, const RECT* suggested) {
-    dpi_ = dpi;
     const layout::Pixels client = layout::pixels(layout::clientArea);
     RECT frame{0, 0, scaled(client.width, dpi), scaled(client.height, dpi)};
     AdjustWindowRectExForDpi(&frame, windowStyle, FALSE, 0, dpi);

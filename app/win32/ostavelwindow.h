@@ -33,7 +33,6 @@ public:
     OstavelWindow& operator=(const OstavelWindow&) = delete;
 
     void show(int how);
-    HWND handle() const { return window_; }
 
     void setCaption(Label label, std::string_view text) override;
     bool preTranslate(MSG& message) override;
@@ -63,7 +62,6 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, layout::controls.size()> controls_{};
     HWND focus_ = nullptr;  // the control to give the focus back to when the window is active
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     IconHandle bigIcon_, smallIcon_;
     FontHandle messageFont_;  // the buttons' and the credit line's: the system's message font
     std::array<FontHandle, layout::controls.size()> fonts_;

@@ -55,9 +55,6 @@ public:
     // The event loop: dispatches messages until WM_QUIT, and gives back its exit code.
     int run();
 
-    // WM_QUIT has been taken from the queue by a nested pump; run() will see it again.
-    bool quitting() const { return quitting_; }
-
 private:
     void dispatch(MSG& message);
 
@@ -65,7 +62,7 @@ private:
     MessageFilter* filter_ = nullptr;
     KernelHandle timer_;
     bool raisedTimerResolution_ = false;
-    bool quitting_ = false;
+    bool quitting_ = false;  // WM_QUIT taken by a nested pump, and posted again for run()
 };
 
 // MessageBeep(MB_OK): the user's default sound, or whatever the system does for it.
