@@ -22,9 +22,7 @@ void check(bool ok, const char* what, double value) {
     std::printf("%s: %s (%.3f)\n", ok ? "PASS" : "FAIL", what, value);
 }
 
-double ms(Timer t) {
-    return std::chrono::duration<double, std::milli>(t).count();
-}
+const auto ms = [](Timer t) { return std::chrono::duration<double, std::milli>(t).count(); };
 
 Timer threadTime() {  // user and kernel time of this thread
     FILETIME created, exited, kernel, user;
@@ -102,14 +100,13 @@ int wmain() {
     }
 
     // Why: a message that arrives during a wait (a button press, a repaint) is dispatched at
-    // once, and the wait still lasts its whole delay.
+    // once, not when the wait ends.
     {
         Rig rig;
-        const auto [lasted, cpu] = rig.wait(200ms, WM_APP, 30ms);
+        rig.wait(200ms, WM_APP, 30ms);
         check(rig.dispatched.size() == 1 && ms(rig.dispatched[0]) < 60,
               "a message is dispatched as it arrives (ms)",
               rig.dispatched.empty() ? -1 : ms(rig.dispatched[0]));
-        check(lasted >= 200ms, "the wait still lasts its delay (ms)", ms(lasted));
     }
 
     // Why: closing the window mid-forecast must end the waiting forecast at once and then end
