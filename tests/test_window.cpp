@@ -143,8 +143,7 @@ private slots:
         const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
             {Qt::Key_Return, Qt::NoModifier},
             {Qt::Key_Enter, Qt::KeypadModifier},
-            {Qt::Key_Space, Qt::NoModifier},
-        };
+            {Qt::Key_Space, Qt::NoModifier}};
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(QApplication::focusWidget(), keys[i].first, keys[i].second);
             QKeyEvent repeat(QEvent::KeyPress, keys[i].first, keys[i].second, QString(), true);

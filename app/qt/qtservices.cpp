@@ -1,15 +1,28 @@
 #include "app/qt/qtservices.h"
 
-#include <QApplication>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
-#include <thread>
+#include <QApplication>
+#include <cstdint>
+
 #include "app/qt/soundthemebeeper.h"
 
 namespace ostavel {
 
-QtEventPump::QtEventPump(Clock& clock) : clock_(clock) {
-    wakeUp_.setSingleShot(true);
-    wakeUp_.setTimerType(Qt::PreciseTimer);
+QtEventPump::QtEventPump(Clock& clock)
+    : clock_(clock),
+      timer_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)),
+      notifier_(timer_, QSocketNotifier::Read) {
+    QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+        std::uint64_t expirations = 0;  // read, so that the loop does not wake for it again
+        fired_ = read(timer_, &expirations, sizeof expirations) > 0;
+    });
+}
+
+QtEventPump::~QtEventPump() {
+    notifier_.setEnabled(false);
+    close(timer_);
 }
 
 void QtEventPump::DoEvents() {
@@ -17,28 +30,25 @@ void QtEventPump::DoEvents() {
 }
 
 void QtEventPump::WaitForEventsUntil(Timer deadline) {
-    using namespace std::chrono_literals;
-    // Timers and sleeps wake up a little late (timer slack, scheduling), so the event loop
-    // sleeps until shortly before the deadline, the thread then sleeps all but the last
-    // moment, and that moment is waited out closely: a frame ends on time, not a tick late.
-    constexpr Timer timerLead = 500us;
-    constexpr Timer sleepLead = 200us;
-    const Timer remaining = deadline - clock_.GetTimer();
-    const auto wholeMilliseconds =
-        std::chrono::floor<std::chrono::milliseconds>(remaining - timerLead);
-    if (wholeMilliseconds.count() > 0) {
-        // A button pressed now runs its forecast inside this call; that forecast's own waits
-        // reuse the timer, which is harmless: the caller re-reads the clock either way.
-        wakeUp_.start(wholeMilliseconds);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        wakeUp_.stop();
+    const Timer interval = wakeUp_.interval(clock_.GetTimer(), deadline);
+    if (interval <= Timer{}) {
+        WakeUpTimer::finish(clock_, deadline);
         return;
     }
-    if (remaining > sleepLead) {
-        std::this_thread::sleep_for(remaining - sleepLead);
-    }
-    while (clock_.GetTimer() < deadline) {
-        std::this_thread::yield();
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(interval);
+    itimerspec when{};
+    when.it_value = {static_cast<time_t>(seconds.count()),
+                     static_cast<long>((interval - seconds).count())};
+    // A button pressed now runs its forecast inside this call; that forecast's own waits
+    // reuse the timer, which is harmless: the caller re-reads the clock either way.
+    timerfd_settime(timer_, 0, &when, nullptr);
+    fired_ = false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (fired_) {
+        wakeUp_.woke(clock_.GetTimer());
+    } else {  // another event came first
+        const itimerspec disarmed{};
+        timerfd_settime(timer_, 0, &disarmed, nullptr);
     }
 }
 

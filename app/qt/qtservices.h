@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QSocketNotifier>
 #include <QString>
-#include <QTimer>
 #include <memory>
 
 #include "runtime/beeper.h"
 #include "runtime/clock.h"
 #include "runtime/eventpump.h"
+#include "runtime/wakeup.h"
 
 namespace ostavel {
 
@@ -14,16 +15,22 @@ namespace ostavel {
 class QtEventPump final : public EventPump {
 public:
     explicit QtEventPump(Clock& clock);
+    ~QtEventPump() override;
+    QtEventPump(const QtEventPump&) = delete;
+    QtEventPump& operator=(const QtEventPump&) = delete;
 
     void DoEvents() override;
-    // Sleeps in the event loop itself (a precise timer wakes it just before the deadline,
-    // any window event earlier); the last fraction of a millisecond, below a timer's
-    // resolution, is slept by the thread.
+    // Sleeps in the event loop itself, until a window event or the deadline: a timer file
+    // descriptor, set to the nanosecond, wakes the loop once, on time, where Qt's timers
+    // count in whole milliseconds and would end each wait up to one late.
     void WaitForEventsUntil(Timer deadline) override;
 
 private:
     Clock& clock_;
-    QTimer wakeUp_;
+    int timer_;  // a timerfd on CLOCK_MONOTONIC
+    QSocketNotifier notifier_;
+    bool fired_ = false;
+    WakeUpTimer wakeUp_;
 };
 
 // The display server's bell: on X the desktop turns it into the user's alert sound, or a

@@ -78,21 +78,28 @@ void MessagePump::DoEvents() {
 }
 
 void MessagePump::WaitForEventsUntil(Timer deadline) {
-    const Timer remaining = deadline - clock_.GetTimer();
-    if (remaining <= Timer::zero() || quitting_) {
+    const Timer interval = wakeUp_.interval(clock_.GetTimer(), deadline);
+    if (quitting_) {
         return;
     }
-    // Relative due times are negative, in units of 100 ns, rounded up so it is never early.
+    if (interval <= Timer::zero()) {
+        WakeUpTimer::finish(clock_, deadline);
+        return;
+    }
+    // Relative due times are negative, in units of 100 ns.
     LARGE_INTEGER due;
-    due.QuadPart = -((remaining.count() + 99) / 100);
+    due.QuadPart = -((interval.count() + 99) / 100);
     HANDLE timer = timer_.get();
     if (timer == nullptr || !SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
         return;
     }
+    // Left set when a message comes first: the next wait sets it afresh, and a call fewer
+    // per wait is a round trip fewer to Wine's server.
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    CancelWaitableTimer(timer);
-    if (woke == WAIT_OBJECT_0 + 1) {
+    if (woke == WAIT_OBJECT_0) {
+        wakeUp_.woke(clock_.GetTimer());
+    } else if (woke == WAIT_OBJECT_0 + 1) {
         DoEvents();
     }
 }

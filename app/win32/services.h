@@ -12,6 +12,7 @@
 #include "runtime/beeper.h"
 #include "runtime/clock.h"
 #include "runtime/eventpump.h"
+#include "runtime/wakeup.h"
 
 namespace ostavel::win32 {
 
@@ -39,7 +40,7 @@ public:
 
 // The message queue of the thread that owns the window. Waits sleep in
 // MsgWaitForMultipleObjectsEx on a high-resolution waitable timer, so the thread wakes for the
-// next message or at the deadline and never spins.
+// next message or at the deadline.
 class MessagePump final : public EventPump {
 public:
     explicit MessagePump(Clock& clock);
@@ -61,6 +62,7 @@ private:
     Clock& clock_;
     MessageFilter* filter_ = nullptr;
     KernelHandle timer_;
+    WakeUpTimer wakeUp_;
     bool raisedTimerResolution_ = false;
     bool quitting_ = false;  // WM_QUIT taken by a nested pump, and posted again for run()
 };

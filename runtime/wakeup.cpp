@@ -1,0 +1,28 @@
+#include "runtime/wakeup.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace ostavel {
+
+Timer WakeUpTimer::lead() const {
+    return std::min(*std::min_element(latencies_.begin(), latencies_.end()), maxLead);
+}
+
+Timer WakeUpTimer::interval(Timer now, Timer deadline) {
+    expiry_ = deadline - lead();
+    return std::max(expiry_ - now, Timer{});
+}
+
+void WakeUpTimer::woke(Timer now) {
+    latencies_[next_] = std::max(now - expiry_, Timer{});
+    next_ = (next_ + 1) % latencies_.size();
+}
+
+void WakeUpTimer::finish(Clock& clock, Timer deadline) {
+    while (clock.GetTimer() < deadline) {
+        std::this_thread::yield();
+    }
+}
+
+}  // namespace ostavel
