@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QResource>
+#include <algorithm>
 
 #include "app/qt/gamebutton.h"
 
@@ -64,6 +66,26 @@ void applyInk(QLabel* label, const layout::Control& control, const Edition& edit
     label->setPalette(palette);
 }
 
+// A picture as the build stores it: a binary PPM ("P6\n<width> <height>\n255\n", then its RGB
+// rows), uncompressed, so that its pixels are used where they lie.
+QImage picture(const QString& path) {
+    const QResource resource(path);
+    const auto* data = reinterpret_cast<const char*>(resource.data());
+    const QList<QByteArray> header =
+        QByteArray(data, std::min<qint64>(resource.size(), 32)).split('\n');
+    const QList<QByteArray> size = header.value(1).split(' ');
+    const int width = size.value(0).toInt();
+    const int height = size.value(1).toInt();
+    const qsizetype offset =
+        header.value(0).size() + header.value(1).size() + header.value(2).size() + 3;
+    if (header.value(0) != "P6" || header.value(2) != "255" ||
+        resource.size() != offset + qint64{width} * height * 3) {
+        return QImage(path);
+    }
+    return QImage(reinterpret_cast<const uchar*>(data) + offset, width, height, width * 3,
+                  QImage::Format_RGB888);
+}
+
 }  // namespace
 
 OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& services,
@@ -75,7 +97,7 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
       forecasts_({*this, services.random, services.beeper, pacer_}) {
     setObjectName(toQString(layout::windowName));
     setWindowTitle(toQString(layout::title));
-    setWindowIcon(QIcon(QStringLiteral(":/ostavel/icon-32.png")));
+    setWindowIcon(QIcon(QPixmap::fromImage(picture(QStringLiteral(":/ostavel/icon")))));
     // A fixed window offers no maximise button, whichever decoration draws its frame.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -140,8 +162,9 @@ const QPixmap& OstavelWindow::background() {
     // The 2x picture keeps the bears crisp on a high-resolution screen.
     const bool highResolution = devicePixelRatioF() > 1.0;
     if (background_.isNull() || (background_.devicePixelRatio() > 1.0) != highResolution) {
-        background_.load(highResolution ? QStringLiteral(":/ostavel/background@2x.png")
-                                        : QStringLiteral(":/ostavel/background.png"));
+        background_ =
+            QPixmap::fromImage(picture(highResolution ? QStringLiteral(":/ostavel/background@2x")
+                                                      : QStringLiteral(":/ostavel/background")));
         background_.setDevicePixelRatio(highResolution ? 2.0 : 1.0);
     }
     return background_;

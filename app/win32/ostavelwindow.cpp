@@ -7,6 +7,7 @@ namespace ostavel::win32 {
 namespace {
 
 constexpr wchar_t className[] = L"Ostavel";
+constexpr UINT_PTR iconTimer = 1;  // loads the window's icons once it has been painted
 // Fixed size: no sizing border and no maximise button.
 constexpr DWORD windowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -40,6 +41,22 @@ FontHandle createMessageFont(UINT dpi) {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+// The top left part of size from of a picture, scaled to size to.
+BitmapHandle stretched(HBITMAP picture, SIZE from, SIZE to) {
+    HDC screen = GetDC(nullptr);
+    BitmapHandle result(CreateCompatibleBitmap(screen, to.cx, to.cy));
+    const MemoryDcHandle source(CreateCompatibleDC(screen)), target(CreateCompatibleDC(screen));
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ oldSource = SelectObject(source.get(), picture);
+    const HGDIOBJ oldTarget = SelectObject(target.get(), result.get());
+    SetStretchBltMode(target.get(), HALFTONE);
+    SetBrushOrgEx(target.get(), 0, 0, nullptr);
+    StretchBlt(target.get(), 0, 0, to.cx, to.cy, source.get(), 0, 0, from.cx, from.cy, SRCCOPY);
+    SelectObject(source.get(), oldSource);
+    SelectObject(target.get(), oldTarget);
+    return result;
 }
 
 }  // namespace
@@ -173,6 +190,11 @@ LRESULT OstavelWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_NEXTDLGCTL:
             onNextControl(w, l);
             return 0;
+        case WM_TIMER:
+            if (w == iconTimer) {
+                loadIcons();
+            }
+            return 0;
         case WM_DPICHANGED:
             applyDpi(HIWORD(w), reinterpret_cast<const RECT*>(l));
             return 0;
@@ -258,6 +280,15 @@ void OstavelWindow::applyDpi(UINT dpi, const RECT* suggested) {
     messageFont_ = std::move(messageFont);
     fonts_ = std::move(fonts);
 
+    makePicture(dpi);
+    InvalidateRect(window_, nullptr, TRUE);
+    // The icons can wait: a timer's message comes only once no paint is pending.
+    SetTimer(window_, iconTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void OstavelWindow::loadIcons() {
+    KillTimer(window_, iconTimer);
+    const UINT dpi = GetDpiForWindow(window_);
     const auto loadIcon = [&](int metric) {
         const int size = GetSystemMetricsForDpi(metric, dpi);
         return IconHandle(static_cast<HICON>(
@@ -268,34 +299,20 @@ void OstavelWindow::applyDpi(UINT dpi, const RECT* suggested) {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     bigIcon_ = std::move(big);
     smallIcon_ = std::move(small);
-
-    makePicture(dpi);
-    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void OstavelWindow::makePicture(UINT dpi) {
-    // The 2x picture above 96 DPI, drawn as it is at 192 and scaled smoothly between.
+    // The 2x picture above 96 DPI: as it stands at 96 and 192 DPI, scaled smoothly between.
     const int scale = dpi > USER_DEFAULT_SCREEN_DPI ? 2 : 1;
-    const BitmapHandle source(static_cast<HBITMAP>(
+    BitmapHandle picture(static_cast<HBITMAP>(
         LoadImageW(instance_, MAKEINTRESOURCEW(scale == 1 ? OSTAVEL_PICTURE : OSTAVEL_PICTURE_2X),
                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     const layout::Pixels client = layout::pixels(layout::clientArea);
-    const int width = scaled(client.width, dpi), height = scaled(client.height, dpi);
-
-    HDC screen = GetDC(nullptr);
-    BitmapHandle picture(CreateCompatibleBitmap(screen, width, height));
-    const MemoryDcHandle from(CreateCompatibleDC(screen)), to(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
-    const HGDIOBJ oldFrom = SelectObject(from.get(), source.get());
-    const HGDIOBJ oldTo = SelectObject(to.get(), picture.get());
-    const int sourceWidth = client.width * scale, sourceHeight = client.height * scale;
-    const bool exact = sourceWidth == width && sourceHeight == height;
-    SetStretchBltMode(to.get(), exact ? COLORONCOLOR : HALFTONE);
-    SetBrushOrgEx(to.get(), 0, 0, nullptr);
-    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
-    SelectObject(from.get(), oldFrom);
-    SelectObject(to.get(), oldTo);
-
+    const SIZE from{client.width * scale, client.height * scale};
+    const SIZE to{scaled(client.width, dpi), scaled(client.height, dpi)};
+    if (from.cx != to.cx || from.cy != to.cy) {
+        picture = stretched(picture.get(), from, to);
+    }
     // The transparent labels fill their boxes with the part of the picture behind them, so a
     // changed caption repaints cleanly over the picture, never over its old text.
     pictureBrush_.reset(CreatePatternBrush(picture.get()));

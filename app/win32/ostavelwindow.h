@@ -46,6 +46,7 @@ private:
     void Form_Load();
     void applyDpi(UINT dpi, const RECT* suggested);
     void makePicture(UINT dpi);
+    void loadIcons();
     void paint(HDC dc);
     LRESULT colourStatic(HDC dc, HWND control);
     LRESULT colourButton(HDC dc, HWND control);
