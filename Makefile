@@ -10,13 +10,15 @@ JOBS ?= $(shell nproc)
 # No "Entering directory" chatter from the builds' own makes.
 MAKEFLAGS += --no-print-directory
 
-# make test builds with warnings as errors, every other target without: each configures its
-# folder with the setting it wants, so none keeps what an earlier one left.
+# make test builds with warnings as errors, every other target without, and only make bench
+# builds the benchmark: each configures its folder with the settings it wants, so none keeps
+# what an earlier one left.
 test: WARNINGS_AS_ERRORS = ON
-werror = -DCMAKE_COMPILE_WARNING_AS_ERROR=$(if $(WARNINGS_AS_ERRORS),ON,OFF)
+settings = -DCMAKE_COMPILE_WARNING_AS_ERROR=$(if $(WARNINGS_AS_ERRORS),ON,OFF) \
+	-DOSTAVEL_BENCH=$(if $(BENCH),ON,OFF)
 
 # configure FOLDER, OPTIONS: configures a build folder quietly, showing the log if it fails.
-configure = @cmake -S . -B $(1) $(2) $(werror) > $(1).configure.log || { cat $(1).configure.log; exit 1; }
+configure = @cmake -S . -B $(1) $(2) $(settings) > $(1).configure.log || { cat $(1).configure.log; exit 1; }
 
 .PHONY: all setup build sanitize-build windows run test bench format clean
 
@@ -64,17 +66,22 @@ test: build sanitize-build windows
 		QT_QPA_PLATFORM=offscreen) \
 	printf "make test:$$passed$$failed\n"; test -z "$$failed"
 
-# Forecast timing, processor use, start-up and memory, on the offscreen platform and, where
-# Xvfb and Weston are installed, on xcb and on Wayland. A quick check:
-# make bench BENCH_ARGS="--games Numbers3 --no-baseline"
-bench: build
-	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS)
-	@if command -v xvfb-run >/dev/null; then \
-		QT_QPA_PLATFORM=xcb xvfb-run -a ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS); \
-	else echo "xvfb-run is not installed: the xcb platform is not measured."; fi
-	@if command -v weston >/dev/null; then \
-		scripts/on-headless-weston ./$(BUILD_DIR)/bench/ostavel_bench $(BENCH_ARGS); \
-	else echo "weston is not installed: the wayland platform is not measured."; fi
+# The benchmark, on the offscreen platform, on xcb under Xvfb, on Wayland under a headless
+# Weston and, under Wine, on Windows: each platform's table as soon as it is done. Only
+# `make bench` builds the benchmark's programs. A quick look: make bench BENCH_ARGS="--games
+# Numbers3 --runs 1"
+bench: BENCH = ON
+bench_prefix = $(CURDIR)/$(WINDOWS_DIR)/bench/wineprefix
+bench_subject = $(BUILD_DIR)/bench/ostavel_bench
+bench: build windows
+	@status=0; \
+	QT_QPA_PLATFORM=offscreen bench/run-bench offscreen $(bench_subject) $(BENCH_ARGS) || status=1; \
+	QT_QPA_PLATFORM=xcb xvfb-run -a bench/run-bench xcb $(bench_subject) $(BENCH_ARGS) || status=1; \
+	scripts/on-headless-weston bench/run-bench wayland $(bench_subject) $(BENCH_ARGS) || status=1; \
+	{ test -d $(bench_prefix) || tests/win32/make-wine-prefix $(bench_prefix); } && \
+	tests/win32/on-wine $(bench_prefix) xvfb-run -a sh -c 'evilwm -fn fixed >/dev/null 2>&1 & \
+		bench/run-bench windows $(WINDOWS_DIR)/bench/ostavel_bench.exe $(BENCH_ARGS)' || status=1; \
+	exit $$status
 
 format:
 	@scripts/setup-debian clang-format
