@@ -99,7 +99,7 @@ int runSubject(std::span<char*> arguments, Toolkit& toolkit) {
             return 1;
         }
         const Timer start = toolkit.clock().GetTimer();
-        mode == "floor" ? toolkit.replay(timeline) : toolkit.click(button);
+        mode == "floor" ? toolkit.replay(timeline) : toolkit.click(*named);
         const Timer wall = toolkit.clock().GetTimer() - start;
         std::string end = "end";
         for (const Timer figure : {wall, Timer(beeper.beeps)}) {

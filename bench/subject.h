@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/windowlayout.h"
 #include "forecast/games.h"
 #include "runtime/beeper.h"
 #include "runtime/captions.h"
@@ -65,8 +66,9 @@ public:
     virtual void showOstavel(EventPump& pump, Beeper& beeper) = 0;
     // A window of the same size with one Japanese label: what any program of the toolkit costs.
     virtual void showBare() = 0;
-    // Presses the game's button: the whole forecast runs before it returns.
-    virtual void click(Button button) = 0;
+    // Presses the game's button, a row of the window table: the whole forecast runs before
+    // it returns.
+    virtual void click(const layout::Control& button) = 0;
     // Writes the timeline's captions into the Ostavel window at their times from now, each
     // from a timer of the toolkit's event loop; returns at the timeline's end.
     virtual void replay(const Timeline& timeline) = 0;

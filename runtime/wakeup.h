@@ -21,9 +21,9 @@ public:
     // Waits out the last moment before the deadline on the clock, yielding the processor.
     static void finish(Clock& clock, Timer deadline);
 
+private:
     Timer lead() const;
 
-private:
     static constexpr Timer maxLead = std::chrono::milliseconds(2);
     std::array<Timer, 8> latencies_{};  // a ring; zero until learnt
     std::size_t next_ = 0;

@@ -78,10 +78,10 @@ void MessagePump::DoEvents() {
 }
 
 void MessagePump::WaitForEventsUntil(Timer deadline) {
-    const Timer interval = wakeUp_.interval(clock_.GetTimer(), deadline);
     if (quitting_) {
         return;
     }
+    const Timer interval = wakeUp_.interval(clock_.GetTimer(), deadline);
     if (interval <= Timer::zero()) {
         WakeUpTimer::finish(clock_, deadline);
         return;

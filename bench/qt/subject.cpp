@@ -61,14 +61,10 @@ public:
         showPainted(*bare_);
     }
 
-    void click(Button button) override {
-        for (const layout::Control& control : layout::controls) {
-            if (control.kind == layout::Kind::Button && control.button == button) {
-                const auto name = QString::fromUtf8(control.name.data(),
-                                                    static_cast<qsizetype>(control.name.size()));
-                ostavel_->findChild<QPushButton*>(name)->click();
-            }
-        }
+    void click(const layout::Control& button) override {
+        const auto name =
+            QString::fromUtf8(button.name.data(), static_cast<qsizetype>(button.name.size()));
+        ostavel_->findChild<QPushButton*>(name)->click();
     }
 
     void replay(const Timeline& timeline) override {

@@ -60,15 +60,10 @@ public:
         paintAll();
     }
 
-    void click(Button button) override {
-        for (std::size_t i = 0; i < layout::controls.size(); ++i) {
-            if (layout::controls[i].kind == layout::Kind::Button &&
-                layout::controls[i].button == button) {
-                // The window numbers its controls from 1, in the table's order.
-                SendMessageW(GetDlgItem(FindWindowW(L"Ostavel", nullptr), static_cast<int>(i + 1)),
-                             BM_CLICK, 0, 0);
-            }
-        }
+    void click(const layout::Control& button) override {
+        // The window numbers its controls from 1, in the table's order.
+        const auto id = static_cast<int>(&button - layout::controls.data()) + 1;
+        SendMessageW(GetDlgItem(FindWindowW(L"Ostavel", nullptr), id), BM_CLICK, 0, 0);
     }
 
     void replay(const Timeline& timeline) override {
