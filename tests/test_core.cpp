@@ -27,17 +27,19 @@ const GameUnderTest games[] = {
     {Button::Numbers4, 9, 0, 4},
 };
 
-// Expands a step table into the timeline it must cause, one "<ms> <event>" a line. "spin k"
+// Expands a step table into the timeline it must cause, one "<ns> <event>" a line. "spin k"
 // is reel routine k's frames, each writing positions k to 6 ("#" for a number of the range,
 // blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
 // "closing" the closing remark and the beep. A last line says the spins reached both ends of
 // the game's range, which an evenly spread stream of some hundred draws does.
 QStringList expand(const QString& steps, const GameUnderTest& game) {
     const int frames[] = {31, 21, 11, 7, 4, 6};
-    const int delays[] = {10, 50, 100, 300, 500, 700};
+    const Timer delays[] = {10ms, 50ms, 100ms, 300ms, 500ms, 700ms};
     QStringList timeline;
-    int now = 0;
-    const auto add = [&](const QString& what) { timeline << QString::number(now) + " " + what; };
+    Timer now{};
+    const auto add = [&](const QString& what) {
+        timeline << QString::number(now.count()) + " " + what;
+    };
     for (const QString& step : steps.split(" | ")) {
         const int arg = step.section(' ', 1).toInt();
         if (step.startsWith("spin")) {
@@ -47,7 +49,7 @@ QStringList expand(const QString& steps, const GameUnderTest& game) {
                 }
             }
         } else if (step.startsWith("pause")) {
-            now += arg;
+            now += std::chrono::milliseconds(arg);
         } else {
             add(step == "remark" || step == "closing" ? "L7=~" + step : step);
         }
@@ -77,8 +79,7 @@ QStringList timelineOf(const Rig& rig, const QStringList& expected, const GameUn
         } else if (std::ranges::count(closingRemarks, e.what.substr(3))) {
             what = what.left(3) + "~closing";
         }
-        timeline << QString::number(std::chrono::duration<double, std::milli>(e.time).count()) +
-                        " " + what;
+        timeline << QString::number(e.time.count()) + " " + what;
     }
     return timeline << QStringLiteral("spun %1 to %2").arg(least).arg(most);
 }

@@ -1,6 +1,9 @@
 // The window as the user meets it: its controls, places, fonts, texts, focus, what it shows at
 // start, and the pictures its number labels sit on.
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -8,7 +11,6 @@
 
 #include "app/qt/ostavelwindow.h"
 #include "app/qt/qtservices.h"
-#include "app/windowlayout.h"
 #include "tests/fakes.h"
 
 using namespace ostavel;
@@ -21,39 +23,19 @@ struct FakeWindow : Rig {
     OstavelWindow window{thisEdition, {random, clock, pump, recorder}};  // the first edition
 };
 
-// name, pixel geometry, initial text; for labels also the faces that may stand for its font
-// (none: the toolkit's label font), pixel size, bold, text colour, opaque, alignment.
-struct Control {
-    const char* name;
-    QRect pixels;
-    const char* text;
-    const char* faces = nullptr;
-    int pixelSize = 0;
-    bool bold = false;
-    QColor colour = {};
-    bool opaque = false;
-    Qt::Alignment alignment = {};
-};
-
-const char* const terminal = "Terminal|DejaVu Sans Mono";  // a bold fixed-pitch face
-const char* const gothic = "ＭＳ Ｐゴシック|IPAPGothic|Noto Sans CJK JP";
-const QColor grey(64, 64, 64), paleYellow(255, 255, 192);
-const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop, left = Qt::AlignLeft | Qt::AlignTop;
-const Control controls[] = {
-    {"miniroto", {48, 208, 73, 25}, "ミニロト"},
-    {"roto6", {128, 208, 73, 25}, "ロト6"},
-    {"Numbers3", {208, 208, 73, 25}, "Numbers3"},
-    {"Numbers4", {296, 208, 73, 25}, "Numbers4"},
-    {"Label1", {32, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label2", {96, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label3", {160, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label4", {224, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label5", {288, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label6", {352, 64, 36, 28}, "", terminal, 16, true, Qt::black, true, centred},
-    {"Label7", {128, 184, 169, 33}, thisEdition.byline, gothic, 13, false, grey, false, centred},
-    {"Label8", {80, 8, 257, 33}, "Ostavel", gothic, 21, true, paleYellow, false, centred},
-    {"Label9", {64, 256, 289, 17}, thisEdition.creditLine, nullptr, 0, false, grey, false, left},
-};
+// What tests/expected.json says the window shows, and the control of that name in it.
+const QJsonObject expected = [] {
+    QFile file(QStringLiteral(OSTAVEL_TESTS_DIR "/expected.json"));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                          : QJsonObject();
+}();
+QJsonValue expectedControl(const QString& name) {
+    const QJsonArray controls = expected["controls"].toArray();
+    return *std::ranges::find_if(controls, [&](const QJsonValue& c) { return c["name"] == name; });
+}
+QRect rectOf(const QJsonValue& px) {
+    return {px[0].toInt(), px[1].toInt(), px[2].toInt(), px[3].toInt()};
+}
 
 // The pictures are 4 px larger each way than the window, which cuts the excess off, and the
 // white interior of bubble p spans x = 24 + 64 (p - 1) to 76 + 64 (p - 1), y = 54 to 101.
@@ -95,39 +77,50 @@ private slots:
     // each text must read in the face, size, colour and alignment it was laid out for.
     void everyControlHasItsNamePlaceTextAndLook() {
         FakeWindow w;
-        QCOMPARE(w.window.windowTitle(), QStringLiteral("Ostavel★"));
+        const QSize size(expected["window"]["width"].toInt(), expected["window"]["height"].toInt());
+        QCOMPARE(w.window.windowTitle(), expected["window"]["title"].toString());
         QCOMPARE(w.window.objectName(), QStringLiteral("Ostavel"));
-        QCOMPARE(w.window.minimumSize(), QSize(421, 279));
-        QCOMPARE(w.window.maximumSize(), QSize(421, 279));
+        QVERIFY(w.window.minimumSize() == size && w.window.maximumSize() == size);
         QCOMPARE(w.window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
         QCOMPARE(w.window.findChildren<QWidget*>().size(), 13);
-        for (const Control& c : controls) {
-            auto* widget = w.window.findChild<QWidget*>(c.name);
-            QVERIFY2(widget && widget->parentWidget() == &w.window, c.name);
-            QCOMPARE(widget->geometry(), c.pixels);
+        for (const QJsonValue c : expected["controls"].toArray()) {
+            const QString name = c["name"].toString();
+            auto* widget = w.window.findChild<QWidget*>(name);
+            QVERIFY2(widget && widget->parentWidget() == &w.window, qPrintable(name));
+            QCOMPARE(widget->geometry(), rectOf(c["px"]));
             QVERIFY(widget->isEnabled() && !widget->isHidden());
             auto* button = qobject_cast<QPushButton*>(widget);
             auto* label = qobject_cast<QLabel*>(widget);
-            QCOMPARE(button ? button->text() : label->text(), QString::fromUtf8(c.text));
+            QCOMPARE(button ? button->text() : label->text(), c["text"].toString());
             if (button) {
                 QVERIFY(!button->isDefault() && !button->autoDefault());
                 continue;
             }
-            if (c.faces) {  // the face in use, not only the one asked for
+            const QJsonValue font = c["font"];  // [faces, pixel size, bold]
+            if (font.isArray()) {               // the face in use, not only the one asked for
                 const QFontInfo face(label->font());
-                QVERIFY2(QString(c.faces).split('|').contains(face.family()), c.name);
-                QCOMPARE(face.pixelSize(), c.pixelSize);
-                QCOMPARE(face.fixedPitch(), c.faces == terminal);
+                QVERIFY2(expected["faces"][font[0].toString()].toArray().contains(face.family()),
+                         qPrintable(name));
+                QCOMPARE(face.pixelSize(), font[1].toInt());
+                QCOMPARE(face.fixedPitch(), font[0] == "terminal");
+                QCOMPARE(label->font().bold(), font[2].toBool());
             } else {
                 QCOMPARE(label->font(), QApplication::font(label));  // the toolkit's label font
             }
-            QCOMPARE(label->font().bold(), c.bold);
             QVERIFY(!label->font().italic() && !label->font().underline() &&
                     !label->font().strikeOut());
-            QCOMPARE(label->palette().color(QPalette::WindowText), c.colour);
-            QCOMPARE(label->autoFillBackground(), c.opaque);
-            QVERIFY(!c.opaque || label->palette().color(QPalette::Window) == Qt::white);
-            QCOMPARE(label->alignment(), c.alignment);
+            // "system": the system's text colour, opaque on its window colour; "edition": the
+            // edition's colour; else an RGB of its own. Only the system-coloured ones are opaque.
+            const bool opaque = c["ink"] == "system";
+            const QJsonValue ink =
+                c["ink"] == "edition" ? expected["editions"]["OstavelSnow"]["colour"] : c["ink"];
+            QCOMPARE(label->palette().color(QPalette::WindowText),
+                     opaque ? QColor(Qt::black)
+                            : QColor(ink[0].toInt(), ink[1].toInt(), ink[2].toInt()));
+            QCOMPARE(label->autoFillBackground(), opaque);
+            QVERIFY(!opaque || label->palette().color(QPalette::Window) == Qt::white);
+            QCOMPARE(label->alignment(),
+                     (c["align"] == "left" ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop);
             QVERIFY(label->testAttribute(Qt::WA_TransparentForMouseEvents));
             QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         }
@@ -172,7 +165,8 @@ private slots:
             seenAtSeed << texts["Label8"] << texts["Label7"];
         };
         OstavelWindow window(thisEdition, {s.random, s.clock, s.pump, s.recorder});
-        QCOMPARE(seenAtSeed, QStringList({"Ostavel", thisEdition.byline}));
+        QCOMPARE(seenAtSeed, QStringList({expectedControl("Label8")["text"].toString(),
+                                          expectedControl("Label7")["text"].toString()}));
         QCOMPARE(s.random.next, std::size_t(0));
     }
 
@@ -226,7 +220,8 @@ private slots:
             return QRect(r.topLeft() * scale, r.size() * scale);
         };
         for (int p = 1; p <= 6; ++p) {
-            const QRect label = scaled(controls[std::size_t(p) + 3].pixels);
+            const QRect label =
+                scaled(rectOf(expectedControl(QStringLiteral("Label%1").arg(p))["px"]));
             const QRect interior = scaled(bubbleInterior(p));
             for (const QImage& picture : {snow, stage}) {
                 QCOMPARE(whiteRegion(picture, label.center()), interior);

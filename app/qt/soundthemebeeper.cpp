@@ -20,6 +20,13 @@ QVariant unwrapped(QVariant value) {
     return value;
 }
 
+// Where the desktop keeps its sound settings, as the portal names them.
+namespace soundKeys {
+const QString group = QStringLiteral("org.gnome.desktop.sound");
+const QString eventSounds = QStringLiteral("event-sounds");
+const QString themeName = QStringLiteral("theme-name");
+}  // namespace soundKeys
+
 }  // namespace
 
 SoundThemeBeeper::SoundThemeBeeper(const QString& appId) {
@@ -55,32 +62,42 @@ void SoundThemeBeeper::readDesktopSettings() {
     if (!bus.isConnected()) {
         return;
     }
-    const auto read = [&](const QString& key, auto apply) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.portal.Desktop"),
-            QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("Read"));
-        call << QStringLiteral("org.gnome.desktop.sound") << key;
+    const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
+    const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+    const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
+    // Listening before reading: a change made between the two is not missed.
+    bus.connect(service, path, settings, QStringLiteral("SettingChanged"), this,
+                SLOT(settingChanged(QDBusMessage)));
+    for (const QString& key : {soundKeys::eventSounds, soundKeys::themeName}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(service, path, settings, QStringLiteral("Read"));
+        call << soundKeys::group << key;
         auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [apply](QDBusPendingCallWatcher* finished) {
+                [this, key](QDBusPendingCallWatcher* finished) {
                     const QDBusPendingReply<QVariant> reply = *finished;
                     if (reply.isValid()) {
-                        apply(unwrapped(reply.value()));
+                        apply(key, unwrapped(reply.value()));
                     }
                     finished->deleteLater();
                 });
-    };
-    read(QStringLiteral("event-sounds"), [this](const QVariant& on) {
-        if (on.typeId() == QMetaType::Bool) {
-            eventSounds_ = on.toBool();
-        }
-    });
-    read(QStringLiteral("theme-name"), [this](const QVariant& name) {
-        if (name.typeId() == QMetaType::QString && !name.toString().isEmpty()) {
-            theme_ = name.toString();
-        }
-    });
+    }
+}
+
+void SoundThemeBeeper::settingChanged(const QDBusMessage& change) {
+    const QList<QVariant> arguments = change.arguments();  // group, key, value
+    if (arguments.size() == 3 && arguments[0].toString() == soundKeys::group) {
+        apply(arguments[1].toString(), unwrapped(arguments[2]));
+    }
+}
+
+void SoundThemeBeeper::apply(const QString& key, const QVariant& value) {
+    if (key == soundKeys::eventSounds && value.typeId() == QMetaType::Bool) {
+        eventSounds_ = value.toBool();
+    } else if (key == soundKeys::themeName && value.typeId() == QMetaType::QString &&
+               !value.toString().isEmpty()) {
+        theme_ = value.toString();
+    }
 }
 
 }  // namespace ostavel

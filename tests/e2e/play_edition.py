@@ -3,37 +3,48 @@
 # program, under Wine on X at 96 or 192 DPI, with a display server, session bus and sound server
 # of its own. It reads the window as assistive technology does (AT-SPI on Linux; on Windows a
 # probe in a process of its own, with WM_GETTEXT) and presses its buttons the same way, counts
-# the beeps and checks a screenshot. It then closes the window mid-forecast the way a window
-# manager or the compositor does. sway will not run as root: there the Wayland run goes on as
-# an unprivileged user, with copies of the files it reads.
+# the beeps and checks a screenshot against what tests/expected.json says the edition shows. It
+# then closes the window mid-forecast the way a window manager or the compositor does. sway will
+# not run as root: there the Wayland run goes on as an unprivileged user, with copies of the
+# files it reads.
 #
-# usage: play_edition.py PROGRAM x11|wayland|wayland-quiet PICTURE R,G,B FACTS
-#        play_edition.py PROGRAM.exe wine96|wine192 PICTURE R,G,B FACTS.exe PROBE.exe
-#   the edition's background picture (1x), the colour of its message and credit lines, the
-#   program that tells what each game must show; for Windows the probe, and WINEPREFIX a
-#   prefix of the run's own. wayland-quiet: with the desktop's event sounds switched off in its
-#   settings portal, so no forecast beeps.
+# usage: play_edition.py PROGRAM x11|wayland|wayland-quiet ASSETS
+#        play_edition.py PROGRAM.exe wine96|wine192 ASSETS PROBE.exe
+#   the folder of the rendered pictures; for Windows the probe, and WINEPREFIX a prefix of the
+#   run's own. wayland-quiet: with the desktop's event sounds switched off in its settings
+#   portal, so no forecast beeps, until the switch is turned on while the program runs.
 import contextlib, ctypes, glob, itertools, json, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
 from Xlib import X, display, protocol
 
-program, platform, picture_png, colour, facts, *probe = sys.argv[1:]
+program, platform, assets, *probe = sys.argv[1:]
+here = Path(__file__).resolve().parent
 if platform.startswith("wayland") and os.geteuid() == 0:
+    # Everything the run reads is copied where that user can read it, the tree being perhaps
+    # its owner's alone: this driver beside the expected values, the program, its pictures, and
+    # any file a sanitizer's options name.
     with tempfile.TemporaryDirectory(prefix="ostavel-e2e-files-") as files:
         os.chmod(files, 0o755)
-        copies = [shutil.copy(f, files) for f in (__file__, Path(__file__).with_name(
-            "quiet_portal.py"), program, picture_png, facts)]
+        shutil.copytree(here, f"{files}/e2e")
+        shutil.copy(here.parent / "expected.json", files)
+        shutil.copytree(assets, f"{files}/assets")
+        env = dict(os.environ)
+        for name in [n for n in env if n.endswith("SAN_OPTIONS")]:
+            options = [option.split("=", 1) for option in env[name].split(":") if option]
+            env[name] = ":".join(f"{k}={shutil.copy(v, files) if os.path.isfile(v) else v}"
+                                 for k, v in options)
         sys.exit(subprocess.run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                                 *copies[:1], copies[2], platform, copies[3], sys.argv[4],
-                                 copies[4]]).returncode)
-colour = bytes(map(int, colour.split(",")))
+                                 f"{files}/e2e/{Path(__file__).name}", shutil.copy(program, files),
+                                 platform, f"{files}/assets"], env=env).returncode)
+EXPECTED = json.loads((here.parent / "expected.json").read_text())
+edition = EXPECTED["editions"][Path(program).stem]
+colour = bytes(edition["colour"])
 on_wine = platform.startswith("wine")
 on_x = on_wine or platform == "x11"
 quiet = platform == "wayland-quiet"
 scale = int(platform[4:]) // 96 if on_wine else 1
-if scale == 2:
-    picture_png = picture_png.replace(".png", "@2x.png")
+picture_png = f"{assets}/{edition['picture']}{'@2x' * (scale == 2)}.png"
 scratch = tempfile.TemporaryDirectory(prefix="ostavel-e2e-")
 work = Path(scratch.name)
 (work / "runtime").mkdir(0o700)
@@ -49,11 +60,9 @@ os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.U
     'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 
 # Each game by its button: its headline, its least running time, how many numbers it shows
-# from which range, and whether they must all differ (else: not all the same); and the first
-# texts of the message and credit lines.
-GAMES = json.loads(subprocess.run(["wine", facts] if on_wine else [facts], capture_output=True,
-                                  check=True).stdout)
-CLOSING = ("こんなん出ました!", "当たりますように!", "こんなのでました")
+# from which range, and whether they must all differ (else: not all the same).
+GAMES, CLOSING = EXPECTED["games"], EXPECTED["closing"]
+TEXTS = {c["name"]: c.get("text", "") for c in EXPECTED["controls"]}  # the first ones
 
 
 def read(name):
@@ -203,7 +212,7 @@ try:
                 f"--address=unix:dir={work}/runtime", stdout=subprocess.PIPE)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
     if quiet:
-        portal = start(Path(__file__).with_name("quiet_portal.py"), stdout=subprocess.PIPE)
+        portal = start(here / "quiet_portal.py", stdout=subprocess.PIPE, stdin=subprocess.PIPE)
         portal.stdout.readline() or fail("the settings portal did not start")
     if not on_wine:
         start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
@@ -235,12 +244,14 @@ try:
             QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ASSUME_STDERR_HAS_CONSOLE="1"))
         window = AccessibleWindow()
     text = window.text
+    sounds = not quiet
 
     # --- Title, client size and the texts at start.
-    if window.window() != ("Ostavel★", 421 * scale, 279 * scale):
+    size = EXPECTED["window"]
+    if window.window() != (size["title"], size["width"] * scale, size["height"] * scale):
         fail(f"the window is {window.window()}")
     at_start = [text(n) for n in range(1, 10)]
-    if at_start != [""] * 6 + [GAMES["byline"], "Ostavel", GAMES["credit"]]:
+    if at_start != [TEXTS[f"Label{n}"] for n in range(1, 10)]:
         fail(f"at start the labels read {at_start}")
     if on_wine and window.ask("focus") != "miniroto":
         fail(f"the focus starts on {window.ask('focus')}")
@@ -255,7 +266,7 @@ try:
         lasted = time.monotonic() - started
         if lasted < least:
             fail(f"{game} ended after {lasted:.2f} s, before its {least} s")
-        if not quiet:
+        if sounds:
             wait_until(lambda: read("beeps").count(beep) > beeps_before, "no beep at the end", 2)
         shown = [text(n) for n in range(1, 7)]
         numbers = [int(n) for n in shown[:count] if re.fullmatch(r"0|[1-9]\d?", n)]
@@ -269,6 +280,13 @@ try:
     screenshot()
     if read("beeps").count(beep) != (0 if quiet else 1):
         fail(f"{read('beeps').count(beep)} beeps in one forecast{' without sounds' * quiet}")
+    # --- Event sounds switched on while the program runs: the next forecast beeps.
+    if quiet:
+        portal.stdin.write(b"on\n")
+        portal.stdin.flush()
+        portal.stdout.readline() or fail("the settings portal did not turn the switch")
+        sounds = True
+        play("Numbers3")
 
     # --- Windows: every game, then the keyboard: Tab moves the focus round the buttons, and
     # Return, the keypad's Enter and Space each run the focused button's forecast once per
