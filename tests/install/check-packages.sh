@@ -58,13 +58,14 @@ check_package() {
         fail "the Japanese manual page of $2 names another program, version or date"
     echo "$1 $3: its files, its version record and its manual pages"
 }
-# Every edition of the list, its version also as the record writes it: 1.0.0.10 as 1.00.0010.
-grep '^[A-Za-z]' "$source/editions/editions.list" | while read -r name version; do
-    # shellcheck disable=SC2046
-    set -- $(echo "$version" | tr . ' ')
-    check_package "ostavel-$(echo "$name" | tr A-Z a-z)" "Ostavel$name" "$version" \
-        "$(printf '%d.%02d.%04d' "$1" "$2" "$4")"
-done
+# Every edition that tests/expected.json names, with its version as numbers and as text.
+python3 -c 'import json, sys
+for name, e in json.load(open(sys.argv[1]))["editions"].items():
+    print(name, e["version"], e["versionText"])' "$source/tests/expected.json" |
+    while read -r program version text; do
+        check_package "$(echo "$program" | sed 's/^Ostavel/ostavel-/' | tr A-Z a-z)" "$program" \
+            "$version" "$text"
+    done
 
 # Both packages unpacked into one tree: desktop-file-validate exits 0 on warnings and hints,
 # so any remark at all counts as a fault; appstreamcli's --strict fails on anything above a

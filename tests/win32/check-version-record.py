@@ -1,13 +1,18 @@
 #!/usr/bin/python3
-# Reads the version record back from a Windows program and compares it, whole, with the
-# edition's values: its seven strings in their order, in the Japanese Unicode string block,
-# the numeric versions, no flags, an application for 32-bit Windows, and the translation.
-# usage: check-version-record.py PROGRAM.exe RECORD-JSON
+# Reads the version record back from a Windows program and compares it, whole, with what
+# tests/expected.json says of its edition: the seven strings in their order, in the Japanese
+# Unicode string block (0x0411, code page 1200), the numeric versions, no flags, an
+# application for Windows, and the translation.
+# usage: check-version-record.py PROGRAM.exe
 import json, sys
+from pathlib import Path
 
 import pefile
 
-program, record = sys.argv[1], json.loads(sys.argv[2])
+program = sys.argv[1]
+name = Path(program).stem
+expected = json.loads((Path(__file__).resolve().parent.parent / "expected.json").read_text())
+edition, author = expected["editions"][name], expected["author"]
 pe = pefile.PE(program)
 info = {key: value for entry in pe.FileInfo[0] for key, value in vars(entry).items()}
 fixed = pe.VS_FIXEDFILEINFO[0]
@@ -15,13 +20,13 @@ found = ([(t.LangID.decode(), [(k.decode(), v.decode()) for k, v in t.entries.it
           for t in info["StringTable"]], [v for var in info["Var"] for v in var.entry.values()],
          (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS,
           fixed.ProductVersionLS), (fixed.FileFlags, fixed.FileOS, fixed.FileType))
-language, page = int(record["Language"], 16), record["CodePage"]
-keys = ("CompanyName", "LegalCopyright", "ProductName", "FileVersion", "ProductVersion",
-        "InternalName", "OriginalFilename")
-a, b, c, d = (int(part) for part in record["FileVersionNumber"].split("."))
-expected = ([(f"{language:04X}{page:04X}", [(key, record[key]) for key in keys])],
-            [f"0x{language:04x} 0x{page:04x}"], (a << 16 | b, c << 16 | d) * 2,
-            (0, 0x4, 0x1))  # no flags, VOS__WINDOWS32, VFT_APP
-if found != expected:
-    sys.exit(f"FAIL: {program} carries the record\n  {found}\nnot\n  {expected}")
-print(f"{program}: the version record of {record['InternalName']} {record['FileVersion']}")
+strings = [("CompanyName", author["web"]), ("LegalCopyright", author["name"]),
+           ("ProductName", "Ostavel"), ("FileVersion", edition["versionText"]),
+           ("ProductVersion", edition["versionText"]), ("InternalName", name),
+           ("OriginalFilename", f"{name}.exe")]
+a, b, c, d = (int(part) for part in edition["version"].split("."))
+wanted = ([("041104B0", strings)], ["0x0411 0x04b0"], (a << 16 | b, c << 16 | d) * 2,
+          (0, 0x4, 0x1))  # no flags, VOS__WINDOWS32, VFT_APP
+if found != wanted:
+    sys.exit(f"FAIL: {program} carries the record\n  {found}\nnot\n  {wanted}")
+print(f"{program}: the version record of {name} {edition['versionText']}")
