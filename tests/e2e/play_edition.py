@@ -13,10 +13,13 @@
 #   the folder of the rendered pictures; for Windows the probe, and WINEPREFIX a prefix of the
 #   run's own. wayland-quiet: with the desktop's event sounds switched off in its settings
 #   portal, so no forecast beeps, until the switch is turned on while the program runs.
-import contextlib, ctypes, glob, itertools, json, os, re, shutil, signal, subprocess, sys, tempfile, time
+import contextlib, ctypes, glob, itertools, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
 from Xlib import X, display, protocol
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
+from expected import CLOSING, EDITIONS, EXPECTED, FIRST_TEXTS, GAMES, pixels, rgb, wrong_numbers  # noqa: E402
 
 program, platform, assets, *probe = sys.argv[1:]
 here = Path(__file__).resolve().parent
@@ -27,7 +30,8 @@ if platform.startswith("wayland") and os.geteuid() == 0:
     with tempfile.TemporaryDirectory(prefix="ostavel-e2e-files-") as files:
         os.chmod(files, 0o755)
         shutil.copytree(here, f"{files}/e2e")
-        shutil.copy(here.parent / "expected.json", files)
+        for shared in ("expected.json", "expected.py"):
+            shutil.copy(here.parent / shared, files)
         shutil.copytree(assets, f"{files}/assets")
         env = dict(os.environ)
         for name in [n for n in env if n.endswith("SAN_OPTIONS")]:
@@ -37,8 +41,7 @@ if platform.startswith("wayland") and os.geteuid() == 0:
         sys.exit(subprocess.run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
                                  f"{files}/e2e/{Path(__file__).name}", shutil.copy(program, files),
                                  platform, f"{files}/assets"], env=env).returncode)
-EXPECTED = json.loads((here.parent / "expected.json").read_text())
-edition = EXPECTED["editions"][Path(program).stem]
+edition = EDITIONS[Path(program).stem]
 colour = bytes(edition["colour"])
 on_wine = platform.startswith("wine")
 on_x = on_wine or platform == "x11"
@@ -59,10 +62,6 @@ os.environ.update(HOME=str(work), XDG_RUNTIME_DIR=f"{work}/runtime", LC_ALL="C.U
     '<fontconfig><include>/etc/fonts/fonts.conf</include><match target="font"><edit '
     'name="antialias" mode="assign"><bool>false</bool></edit></match></fontconfig>')
 
-# Each game by its button: its headline, its least running time, how many numbers it shows
-# from which range, and whether they must all differ (else: not all the same).
-GAMES, CLOSING = EXPECTED["games"], EXPECTED["closing"]
-TEXTS = {c["name"]: c.get("text", "") for c in EXPECTED["controls"]}  # the first ones
 
 
 def read(name):
@@ -88,8 +87,6 @@ def start(*command, stdout=subprocess.DEVNULL, **options):
 
 class AccessibleWindow:
     """The Qt window through AT-SPI: the labels in their order, the buttons by caption."""
-    CAPTIONS = {"miniroto": "ミニロト", "roto6": "ロト6", "Numbers3": "Numbers3",
-                "Numbers4": "Numbers4"}
 
     def __init__(self):
         import gi
@@ -111,7 +108,7 @@ class AccessibleWindow:
         return self.labels[label - 1].get_name()
 
     def click(self, button):
-        self.buttons[self.CAPTIONS[button]].do_action(0)
+        self.buttons[FIRST_TEXTS[button]].do_action(0)
 
 
 class ProbedWindow:
@@ -129,17 +126,6 @@ class ProbedWindow:
         self.probe.stdin.write(command + "\n")
         self.probe.stdin.flush()
         return self.probe.stdout.readline().rstrip("\n")
-
-
-def pixels(png):  # the width and the RGB bytes of a picture
-    ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True).stdout
-    header = re.match(rb"P6\s(\d+)\s\d+\s255\s", ppm)
-    return int(header[1]), ppm[header.end():]
-
-
-def rgb(image, x, y, length=1):
-    i = 3 * (image[0] * y + x)
-    return image[1][i:i + 3 * length]
 
 
 def check_shot(png):
@@ -251,14 +237,14 @@ try:
     if window.window() != (size["title"], size["width"] * scale, size["height"] * scale):
         fail(f"the window is {window.window()}")
     at_start = [text(n) for n in range(1, 10)]
-    if at_start != [TEXTS[f"Label{n}"] for n in range(1, 10)]:
+    if at_start != [FIRST_TEXTS[f"Label{n}"] for n in range(1, 10)]:
         fail(f"at start the labels read {at_start}")
     if on_wine and window.ask("focus") != "miniroto":
         fail(f"the focus starts on {window.ask('focus')}")
 
     def play(game, press=None):
         """Presses a game's button, or does press, and checks its whole forecast."""
-        headline, least, count, lowest, highest, distinct = GAMES[game].values()
+        least = GAMES[game]["least"]
         beeps_before, started = read("beeps").count(beep), time.monotonic()
         (press or (lambda: window.click(game)))()
         wait_until(lambda: text(7) not in CLOSING, f"{game} did not start", 2)
@@ -268,12 +254,10 @@ try:
             fail(f"{game} ended after {lasted:.2f} s, before its {least} s")
         if sounds:
             wait_until(lambda: read("beeps").count(beep) > beeps_before, "no beep at the end", 2)
-        shown = [text(n) for n in range(1, 7)]
-        numbers = [int(n) for n in shown[:count] if re.fullmatch(r"0|[1-9]\d?", n)]
-        if (text(8) != headline or len(numbers) != count or any(shown[count:])
-                or not all(lowest <= n <= highest for n in numbers)
-                or (len(set(numbers)) != count if distinct else len(set(numbers)) == 1)):
-            fail(f"after {game} the headline is {text(8)!r} and the bubbles read {shown}")
+        if text(8) != GAMES[game]["headline"]:
+            fail(f"after {game} the headline is {text(8)!r}")
+        if fault := wrong_numbers(game, [text(n) for n in range(1, 7)]):
+            fail(fault)
 
     # --- Numbers3 on the real clock, then the screen as it shows its digits.
     play("Numbers3")
