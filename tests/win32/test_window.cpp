@@ -53,7 +53,7 @@ struct Rig {
         for (int i = 0; i < 4; ++i) {
             PostMessageW(GetFocus(), WM_KEYDOWN, vk, flags | (i > 0 ? 1 << 30 : 0));
         }
-        PostMessageW(GetFocus(), WM_KEYUP, vk, flags | 3L << 30);
+        PostMessageW(GetFocus(), WM_KEYUP, vk, flags | LPARAM{3} << 30);
         pump.DoEvents();
         state[modifier] = 0;
         SetKeyboardState(state);
