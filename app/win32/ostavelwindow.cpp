@@ -125,8 +125,8 @@ void OstavelWindow::createControls() {
 }
 
 void OstavelWindow::fail(const char* what) {
-    const std::string message =
-        std::string(what) + "（エラー " + std::to_string(GetLastError()) + "）";
+    const DWORD error = GetLastError();
+    const std::string message = std::string(what) + "（エラー " + std::to_string(error) + "）";
     if (window_ != nullptr) {
         // Gone without a word: its destruction must not end an event loop, nor reach this
         // object, whose constructor is leaving.
@@ -153,8 +153,8 @@ void OstavelWindow::setCaption(Label label, std::string_view text) {
 bool OstavelWindow::preTranslate(MSG& message) {
     // Enter and the keypad's Enter press the focused button once per press, as Space does in
     // the button itself; with a modifier, or held, they press nothing, and Escape never does.
-    // Left to the dialog keyboard handling, which finds no default button, they would be
-    // commands IDOK and IDCANCEL, which only Wine turns into a press of the focused button.
+    // Left to the dialog keyboard handling, which finds no default button, they would become
+    // the commands IDOK and IDCANCEL, a held key's repeats each one more.
     const bool key = message.message == WM_KEYDOWN &&
                      (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
     if (!key) {
@@ -357,12 +357,12 @@ void OstavelWindow::makePicture(UINT dpi) {
 }
 
 void OstavelWindow::paint(HDC dc) {
-    const MemoryDcHandle memory(CreateCompatibleDC(dc));
-    const HGDIOBJ old = SelectObject(memory.get(), picture_.get());
     BITMAP size;
     if (GetObjectW(picture_.get(), sizeof size, &size) == 0) {
         return;
     }
+    const MemoryDcHandle memory(CreateCompatibleDC(dc));
+    const HGDIOBJ old = SelectObject(memory.get(), picture_.get());
     BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
     SelectObject(memory.get(), old);
 }
