@@ -15,7 +15,12 @@ Timer WakeUpTimer::interval(Timer now, Timer deadline) {
 }
 
 void WakeUpTimer::woke(Timer now) {
-    latencies_[next_] = std::max(now - expiry_, Timer{});
+    // A wake-up before the time set (a timer that carried an old signal) says nothing of the
+    // latency, and would take the lead away for the next few waits.
+    if (now < expiry_) {
+        return;
+    }
+    latencies_[next_] = now - expiry_;
     next_ = (next_ + 1) % latencies_.size();
 }
 

@@ -1,6 +1,11 @@
 #include "app/win32/ostavelwindow.h"
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <cwchar>
+#include <stdexcept>
+#include <string>
 
 namespace ostavel::win32 {
 
@@ -35,11 +40,14 @@ FontHandle createFont(const layout::Font& font, UINT dpi) {
 }
 
 // The system's message font, as dialogs and their buttons use: it has Japanese glyphs on every
-// Windows, where DEFAULT_GUI_FONT may show boxes.
+// Windows, where DEFAULT_GUI_FONT may show boxes. None where it cannot be had: the controls
+// then draw in the system font.
 FontHandle createMessageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        return nullptr;
+    }
     return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
@@ -65,7 +73,6 @@ OstavelWindow::OstavelWindow(HINSTANCE instance, const Edition& edition,
                              const WindowServices& services)
     : instance_(instance),
       edition_(edition),
-      random_(services.random),
       pacer_(services.clock, services.pump),
       forecasts_({*this, services.random, services.beeper, pacer_}) {
     WNDCLASSEXW windowClass{};
@@ -74,12 +81,18 @@ OstavelWindow::OstavelWindow(HINSTANCE instance, const Edition& edition,
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass);
+    // Registered once a process: a second window finds it there.
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        fail("ウィンドウクラスを登録できませんでした");
+    }
     CreateWindowExW(0, className, widen(layout::title).c_str(), windowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        fail("ウィンドウを作れませんでした");
+    }
     createControls();
     applyDpi(GetDpiForWindow(window_), nullptr);
-    Form_Load();
+    Form_Load(*this, services.random, edition);
 }
 
 OstavelWindow::~OstavelWindow() {
@@ -100,18 +113,28 @@ void OstavelWindow::createControls() {
         } else {
             style |= SS_NOPREFIX | (control.align == layout::Align::Centre ? SS_CENTER : SS_LEFT);
         }
-        const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1));
+        const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(i)));
         controls_[i] = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC",
                                        widen(initialText(control, edition_)).c_str(), style, 0, 0,
                                        0, 0, window_, id, instance_, nullptr);
+        if (controls_[i] == nullptr) {
+            fail("ウィンドウの部品を作れませんでした");
+        }
     }
     focus_ = controls_.front();
 }
 
-void OstavelWindow::Form_Load() {
-    setCaption(headline, "Ostavel");
-    setCaption(messageLine, edition_.byline);
-    random_.Randomize();
+void OstavelWindow::fail(const char* what) {
+    const DWORD error = GetLastError();
+    const std::string message = std::string(what) + "（エラー " + std::to_string(error) + "）";
+    if (window_ != nullptr) {
+        // Gone without a word: its destruction must not end an event loop, nor reach this
+        // object, whose constructor is leaving.
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    throw std::runtime_error(message);
 }
 
 void OstavelWindow::show(int how) {
@@ -128,19 +151,26 @@ void OstavelWindow::setCaption(Label label, std::string_view text) {
 }
 
 bool OstavelWindow::preTranslate(MSG& message) {
-    // Enter and the keypad's Enter press the focused button, like Space; with no default
-    // button the dialog keyboard handling would not. A held key's repeats press nothing.
-    const bool plainEnter = message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-                            GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
-    const layout::Control* control = controlOf(message.hwnd);
-    if (plainEnter && control != nullptr && control->kind == layout::Kind::Button) {
-        const bool repeat = (message.lParam & (1 << 30)) != 0;
-        if (!repeat) {
-            forecasts_.click(control->button);
-        }
-        return true;
+    // Enter and the keypad's Enter press the focused button once per press, as Space does in
+    // the button itself; with a modifier, or held, they press nothing, and Escape never does.
+    // Left to the dialog keyboard handling, which finds no default button, they would become
+    // the commands IDOK and IDCANCEL, a held key's repeats each one more.
+    const bool key = message.message == WM_KEYDOWN &&
+                     (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+    if (!key) {
+        return IsDialogMessageW(window_, &message) != FALSE;
     }
-    return IsDialogMessageW(window_, &message) != FALSE;
+    const layout::Control* control = controlOf(message.hwnd);
+    const bool press = message.wParam == VK_RETURN && (message.lParam & (1 << 30)) == 0 &&
+                       GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+    if (press && control != nullptr && control->kind == layout::Kind::Button) {
+        forecasts_.click(control->button);
+    }
+    return true;
+}
+
+void OstavelWindow::quitting() {
+    pacer_.stop();
 }
 
 LRESULT CALLBACK OstavelWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -241,27 +271,34 @@ const layout::Control* OstavelWindow::controlOf(HWND control) const {
     if (control == nullptr || GetParent(control) != window_) {
         return nullptr;
     }
-    const int id = GetDlgCtrlID(control);
-    if (id < 1 || id > static_cast<int>(layout::controls.size())) {
+    const int row = GetDlgCtrlID(control) - firstControlId;
+    if (row < 0 || row >= static_cast<int>(layout::controls.size())) {
         return nullptr;
     }
-    return &layout::controls[static_cast<std::size_t>(id - 1)];
+    return &layout::controls[static_cast<std::size_t>(row)];
 }
 
 void OstavelWindow::applyDpi(UINT dpi, const RECT* suggested) {
+    // The picture first: every control painted from here on fills its box from the new one.
+    makePicture(dpi);
     const layout::Pixels client = layout::pixels(layout::clientArea);
-    RECT frame{0, 0, scaled(client.width, dpi), scaled(client.height, dpi)};
+    const SIZE want{scaled(client.width, dpi), scaled(client.height, dpi)};
+    RECT frame{0, 0, want.cx, want.cy};
     AdjustWindowRectExForDpi(&frame, windowStyle, FALSE, 0, dpi);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    if (suggested != nullptr) {
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        SetWindowPos(window_, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested == nullptr ? SWP_NOMOVE : 0);
+    const POINT at = suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{};
+    SetWindowPos(window_, nullptr, at.x, at.y, size.cx, size.cy, flags);
+    // A frame not drawn for the new DPI (Wine scales none) would take its difference from the
+    // client area.
+    RECT got{};
+    if (GetClientRect(window_, &got) && (got.right != want.cx || got.bottom != want.cy)) {
+        size = {size.cx + want.cx - got.right, size.cy + want.cy - got.bottom};
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, flags | SWP_NOMOVE);
     }
 
-    // New fonts first: a control must never hold a font already deleted.
+    // New fonts first: a control must never hold a font already deleted. None is drawn until
+    // all are in place.
     FontHandle messageFont = createMessageFont(dpi);
     std::array<FontHandle, layout::controls.size()> fonts;
     for (std::size_t i = 0; i < layout::controls.size(); ++i) {
@@ -275,13 +312,13 @@ void OstavelWindow::applyDpi(UINT dpi, const RECT* suggested) {
             fonts[i] = createFont(control.font, dpi);
         }
         SendMessageW(controls_[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(ownFont ? fonts[i].get() : messageFont.get()), TRUE);
+                     reinterpret_cast<WPARAM>(ownFont ? fonts[i].get() : messageFont.get()), FALSE);
     }
     messageFont_ = std::move(messageFont);
     fonts_ = std::move(fonts);
 
-    makePicture(dpi);
-    InvalidateRect(window_, nullptr, TRUE);
+    // The controls too: WS_CLIPCHILDREN keeps a plain invalidation of the window from them.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     // The icons can wait: a timer's message comes only once no paint is pending.
     SetTimer(window_, iconTimer, USER_TIMER_MINIMUM, nullptr);
 }
@@ -320,10 +357,12 @@ void OstavelWindow::makePicture(UINT dpi) {
 }
 
 void OstavelWindow::paint(HDC dc) {
+    BITMAP size;
+    if (GetObjectW(picture_.get(), sizeof size, &size) == 0) {
+        return;
+    }
     const MemoryDcHandle memory(CreateCompatibleDC(dc));
     const HGDIOBJ old = SelectObject(memory.get(), picture_.get());
-    BITMAP size;
-    GetObjectW(picture_.get(), sizeof size, &size);
     BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
     SelectObject(memory.get(), old);
 }
@@ -351,6 +390,27 @@ LRESULT OstavelWindow::colourButton(HDC dc, HWND control) {
     MapWindowPoints(control, window_, &origin, 1);
     SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
     return reinterpret_cast<LRESULT>(pictureBrush_.get());
+}
+
+int runOstavel(HINSTANCE instance, const Edition& edition, int show) {
+    // The manifest asks for version 6 of the common controls: visual styles for the buttons.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    SeededRandom random;
+    PerformanceCounterClock clock;
+    MessagePump pump(clock);
+    MessageBeeper beeper;
+    try {
+        OstavelWindow window(instance, edition, {random, clock, pump, beeper});
+        pump.setFilter(&window);
+        window.show(show);
+        return pump.run();
+    } catch (const std::runtime_error& failure) {
+        // Without its window the program would run on unseen, never to end.
+        MessageBoxW(nullptr, widen(failure.what()).c_str(), widen(layout::title).c_str(),
+                    MB_OK | MB_ICONERROR);
+        return EXIT_FAILURE;
+    }
 }
 
 }  // namespace ostavel::win32

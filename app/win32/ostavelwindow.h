@@ -4,22 +4,21 @@
 
 #include <array>
 
+#include "app/startup.h"
 #include "app/win32/handles.h"
 #include "app/win32/resource.h"
 #include "app/win32/services.h"
-#include "app/windowlayout.h"
-#include "editions/edition.h"
 #include "forecast/forecasts.h"
 
 namespace ostavel::win32 {
 
-// The platform services the window hands to its forecasts.
-struct WindowServices {
-    RandomSource& random;
-    Clock& clock;
-    EventPump& pump;
-    Beeper& beeper;
-};
+// A control's id is its row of the window table counted from this base, far from IDOK,
+// IDCANCEL and the other dialog ids: the dialog keyboard handling, finding no default button,
+// sends those as commands, which must not read as a press of any control.
+constexpr int firstControlId = 1000;
+constexpr int controlId(std::size_t row) {
+    return firstControlId + static_cast<int>(row);
+}
 
 // The form "Ostavel" as a Win32 window: the edition's picture and the thirteen standard BUTTON
 // and STATIC controls of the window table, placed for the window's DPI. It only builds the
@@ -27,6 +26,8 @@ struct WindowServices {
 // only dispatches.
 class OstavelWindow final : public Captions, public MessageFilter {
 public:
+    // Throws std::runtime_error, its text naming in Japanese what failed, where the window
+    // cannot be made.
     OstavelWindow(HINSTANCE instance, const Edition& edition, const WindowServices& services);
     ~OstavelWindow() override;
     OstavelWindow(const OstavelWindow&) = delete;
@@ -36,14 +37,14 @@ public:
 
     void setCaption(Label label, std::string_view text) override;
     bool preTranslate(MSG& message) override;
+    void quitting() override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
-    // Runs once, after the controls exist and before the window is first shown.
-    void Form_Load();
+    [[noreturn]] void fail(const char* what);
     void applyDpi(UINT dpi, const RECT* suggested);
     void makePicture(UINT dpi);
     void loadIcons();
@@ -57,7 +58,6 @@ private:
 
     HINSTANCE instance_;
     const Edition& edition_;
-    RandomSource& random_;
     Pacer pacer_;
     Forecasts forecasts_;
     HWND window_ = nullptr;
@@ -69,5 +69,9 @@ private:
     BitmapHandle picture_;  // the client area's picture at the window's DPI
     BrushHandle pictureBrush_;
 };
+
+// Runs the program: the window of the edition, until it is closed or the session ends. Where the
+// window cannot be made it says so in a message box; returns the exit status.
+int runOstavel(HINSTANCE instance, const Edition& edition, int show);
 
 }  // namespace ostavel::win32

@@ -2,6 +2,8 @@
 
 #include <timeapi.h>
 
+#include <cstdlib>
+
 namespace ostavel::win32 {
 
 namespace {
@@ -9,6 +11,7 @@ namespace {
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #endif
+constexpr BOOL manualReset = TRUE;
 
 }  // namespace
 
@@ -40,12 +43,14 @@ Timer PerformanceCounterClock::GetTimer() {
 }
 
 MessagePump::MessagePump(Clock& clock) : clock_(clock) {
-    timer_.reset(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                        TIMER_ALL_ACCESS));
+    timer_.reset(CreateWaitableTimerExW(
+        nullptr, nullptr,
+        CREATE_WAITABLE_TIMER_MANUAL_RESET | CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+        TIMER_ALL_ACCESS));
     if (!timer_) {
         // Before Windows 10 1803 there are no high-resolution timers: a plain one, with the
         // system's timer resolution raised to a millisecond while the program runs.
-        timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
+        timer_.reset(CreateWaitableTimerW(nullptr, manualReset, nullptr));
         raisedTimerResolution_ = timeBeginPeriod(1) == TIMERR_NOERROR;
     }
 }
@@ -68,8 +73,13 @@ void MessagePump::DoEvents() {
     MSG message;
     while (!quitting_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
-            // Leave it for the event loop, which a nested pump must not swallow it from.
+            // Whoever posted it, the forecasts running end now rather than spin through their
+            // waits on a pump that no longer sleeps; the event loop gets the message again,
+            // which a nested pump must not swallow.
             quitting_ = true;
+            if (filter_ != nullptr) {
+                filter_->quitting();
+            }
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
@@ -93,8 +103,8 @@ void MessagePump::WaitForEventsUntil(Timer deadline) {
     if (timer == nullptr || !SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
         return;
     }
-    // Left set when a message comes first: the next wait sets it afresh, and a call fewer
-    // per wait is a round trip fewer to Wine's server.
+    // Left set when a message comes first: the next wait sets it afresh, which clears any
+    // signal it has meanwhile, and a call fewer per wait is a round trip fewer to Wine's server.
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0) {
@@ -106,10 +116,12 @@ void MessagePump::WaitForEventsUntil(Timer deadline) {
 
 int MessagePump::run() {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         dispatch(message);
     }
-    return static_cast<int>(message.wParam);
+    // -1: the queue failed, and message holds nothing.
+    return got == 0 ? static_cast<int>(message.wParam) : EXIT_FAILURE;
 }
 
 void MessageBeeper::Beep() {

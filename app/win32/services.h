@@ -36,11 +36,15 @@ class MessageFilter {
 public:
     virtual ~MessageFilter() = default;
     virtual bool preTranslate(MSG& message) = 0;
+    // The event loop is to end (WM_QUIT), whoever asked: what runs must end, at once.
+    virtual void quitting() = 0;
 };
 
 // The message queue of the thread that owns the window. Waits sleep in
 // MsgWaitForMultipleObjectsEx on a high-resolution waitable timer, so the thread wakes for the
-// next message or at the deadline.
+// next message or at the deadline. The timer is a manual-reset one, set afresh for each wait:
+// setting it clears a signal left from a wait that a message ended first, where a
+// synchronisation timer would keep it, fired unobserved, and wake the next wait at once.
 class MessagePump final : public EventPump {
 public:
     explicit MessagePump(Clock& clock);
@@ -53,7 +57,8 @@ public:
     void DoEvents() override;
     void WaitForEventsUntil(Timer deadline) override;
 
-    // The event loop: dispatches messages until WM_QUIT, and gives back its exit code.
+    // The event loop: dispatches messages until WM_QUIT, and gives back its exit code; a
+    // failure of the message queue itself ends it with EXIT_FAILURE.
     int run();
 
 private:

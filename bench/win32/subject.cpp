@@ -32,7 +32,7 @@ public:
 
     void showOstavel(EventPump& pump, Beeper& beeper) override {
         ostavel_ = std::make_unique<win32::OstavelWindow>(
-            instance_, thisEdition, win32::WindowServices{random_, clock_, pump, beeper});
+            instance_, thisEdition, WindowServices{random_, clock_, pump, beeper});
         pump_.setFilter(ostavel_.get());
         ostavel_->show(SW_SHOWNORMAL);
         paintAll();
@@ -61,8 +61,8 @@ public:
     }
 
     void click(const layout::Control& button) override {
-        // The window numbers its controls from 1, in the table's order.
-        const auto id = static_cast<int>(&button - layout::controls.data()) + 1;
+        const int id =
+            win32::controlId(static_cast<std::size_t>(&button - layout::controls.data()));
         SendMessageW(GetDlgItem(FindWindowW(L"Ostavel", nullptr), id), BM_CLICK, 0, 0);
     }
 

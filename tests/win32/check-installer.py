@@ -2,8 +2,9 @@
 # Installs, starts and removes the Windows installers under Wine (WINEPREFIX: a prefix of the
 # run's own, on a display), as a user would with msiexec: each puts its program under Program
 # Files\Ostavel, its shortcut in the Start menu and its entry in the installed programs; the
-# two editions install side by side; a later version replaces an earlier one; removing both
-# leaves nothing behind. Beside each installer, its zip holds the program and its texts, the
+# two editions install side by side; a later version replaces an earlier one, which then
+# refuses to replace it; the same version installed again repairs it; removing both leaves
+# nothing behind. Beside each installer, its zip holds the program and its texts, the
 # read-mes in English and Japanese as Notepad reads them; the installer installs the same files.
 # usage: check-installer.py PROBE.exe PUBLISHER EDITION... UPGRADE
 #   EDITION and UPGRADE: MSI,PROGRAM,VERSION,NAME; UPGRADE is a later version of the first
@@ -93,6 +94,13 @@ for edition in editions:  # the program, licence and read-mes: UTF-8 with a BOM,
 for edition in editions:  # side by side: each as it should be with the other installed
     check_installed(edition)
 msiexec("/i", upgrade)  # a later version of the first replaces it: one entry, the later one
+check_installed(upgrade)
+# The earlier one, differing in the fourth field alone, which Windows Installer does not compare,
+# refuses to come back over it; the later one installed again puts back its missing program.
+if wine("msiexec", "/i", editions[0]["msi"], "/qn") == 0:
+    fail(f"{editions[0]['msi']} installed over the later {upgrade['version']}")
+(folder / upgrade["program"] / f"{upgrade['program']}.exe").unlink()
+msiexec("/i", upgrade)
 check_installed(upgrade)
 for edition in (upgrade, *editions[1:]):
     msiexec("/x", edition)

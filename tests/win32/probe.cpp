@@ -3,19 +3,22 @@
 // them with the messages the system sends for a click or a key. The end-to-end driver talks to
 // it through standard input and output, one command a line:
 //
-//   window           waits for the window to show, then prints its title and client size: "TITLE W
-//   H" text NAME        the text of control NAME (a name of the window table) focus            the
-//   name of the control that has the keyboard focus click NAME       clicks the button NAME close
-//   asks the window to close, as its close button does key KEY [repeat] presses and releases
-//   Return, Enter (the keypad's), Space or Tab on the
-//                    focused control; with repeat, a held key's repeated press and no release
+// clang-format off
+//   window             waits for the window to show, then prints its title and client size:
+//                      "TITLE W H"
+//   text NAME          the text of control NAME (a name of the window table)
+//   focus              the name of the control that has the keyboard focus
+//   click NAME         clicks the button NAME
+//   close              asks the window to close, as its close button does
+//   key KEY [repeat]   presses and releases Return, Enter (the keypad's), Space or Tab on the
+//                      focused control; with repeat, a held key's repeated press and no release
+// clang-format on
 #include <windows.h>
 
 #include <iostream>
 #include <string>
 
-#include "app/win32/services.h"
-#include "app/windowlayout.h"
+#include "app/win32/ostavelwindow.h"
 
 namespace {
 
@@ -43,7 +46,7 @@ std::string textOf(HWND control) {
 HWND controlNamed(std::string_view name) {
     for (std::size_t i = 0; i < layout::controls.size(); ++i) {
         if (layout::controls[i].name == name) {
-            return GetDlgItem(window, static_cast<int>(i + 1));
+            return GetDlgItem(window, win32::controlId(i));
         }
     }
     return nullptr;
@@ -57,7 +60,7 @@ HWND focused() {
 }
 
 std::string nameOf(HWND control) {
-    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control)) - 1;  // ids count from 1
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - win32::firstControlId);
     const bool ours = GetParent(control) == window && index < layout::controls.size();
     return ours ? std::string(layout::controls[index].name) : "none";
 }

@@ -3,24 +3,18 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <thread>
 #include <vector>
 
 #include "app/win32/services.h"
 #include "reels/pacedwait.h"
+#include "tests/win32/check.h"
 
 namespace {
 
 using namespace ostavel;
 using namespace std::chrono_literals;
-
-int passed = 0, failed = 0;
-
-void check(bool ok, const char* what, double value) {
-    ++(ok ? passed : failed);
-    std::printf("%s: %s (%.3f)\n", ok ? "PASS" : "FAIL", what, value);
-}
+using testing::check;
 
 const auto ms = [](Timer t) { return std::chrono::duration<double, std::milli>(t).count(); };
 
@@ -34,7 +28,8 @@ Timer threadTime() {  // user and kernel time of this thread
 }
 
 // The pump and the paced wait, and a window of the test's own that notes when its messages are
-// dispatched and closes as the program's window does: the waits stop, the event loop is to end.
+// dispatched, takes long over WM_APP + 1, and closes as the program's window does: the waits
+// stop, the event loop is to end.
 struct Rig {
     win32::PerformanceCounterClock clock;
     win32::MessagePump pump{clock};
@@ -55,6 +50,8 @@ struct Rig {
         auto* rig = reinterpret_cast<Rig*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (rig != nullptr && message == WM_APP) {
             rig->dispatched.push_back(rig->clock.GetTimer());
+        } else if (message == WM_APP + 1) {
+            Sleep(60);
         } else if (rig != nullptr && message == WM_DESTROY) {
             rig->pacer.stop();
             PostQuitMessage(0);
@@ -109,6 +106,28 @@ int wmain() {
               rig.dispatched.empty() ? -1 : ms(rig.dispatched[0]));
     }
 
+    // Why: a wait that a message interrupted and the clock then ended leaves its timer set; that
+    // timer must not wake the next wait before its time, nor teach a latency of zero that would
+    // take the lead away from the waits after it.
+    {
+        Rig rig;
+        rig.wait(50ms, WM_APP + 1, 20ms);
+        const Timer start = rig.clock.GetTimer();
+        rig.pump.WaitForEventsUntil(start + 50ms);
+        check(rig.clock.GetTimer() - start >= 48ms, "the next sleep lasts to its deadline (ms)",
+              ms(rig.clock.GetTimer() - start));
+        WakeUpTimer timer;
+        for (int i = 0; i < 8; ++i) {
+            timer.interval(0ms, 10ms);
+            timer.woke(10ms + 300us);
+        }
+        timer.interval(0ms, 10ms);
+        timer.woke(1ms);
+        check(timer.interval(0ms, 10ms) == 10ms - 300us,
+              "an early wake-up teaches no latency (lead kept, ms)",
+              ms(10ms - timer.interval(0ms, 10ms)));
+    }
+
     // Why: closing the window mid-forecast must end the waiting forecast at once and then end
     // the event loop with status 0, though the quit message was taken by the nested pump.
     {
@@ -121,6 +140,5 @@ int wmain() {
               "the event loop then ends at once, status 0", status);
     }
 
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return testing::tally();
 }

@@ -1,0 +1,223 @@
+// The Win32 window made in the test's own process, as the program makes it: its labels' fonts,
+// a change of DPI while it runs, the keys that press its buttons, a quit from elsewhere and a
+// window that cannot be made. The expected values are written here as the window is specified.
+// usage: test_window PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
+#include <windows.h>
+
+#include "app/win32/ostavelwindow.h"
+#include "tests/fakes.h"
+#include "tests/win32/check.h"
+
+namespace {
+
+using namespace ostavel;
+using namespace std::chrono_literals;
+using testing::check;
+
+// The first edition's window on a clock that moves on at each reading, by default an hour, so
+// that a press runs its whole forecast, and beeps, before it returns.
+struct Rig {
+    struct Emptier {  // of the quit that the window's destruction posts
+        ~Emptier() {
+            for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+            }
+        }
+    } emptier;
+    testing::VirtualClock clock;
+    win32::MessagePump pump{clock};
+    SeededRandom random;
+    testing::Recorder beeper{clock};
+    win32::OstavelWindow window{
+        GetModuleHandleW(nullptr), thisEdition, {random, clock, pump, beeper}};
+    HWND hwnd = FindWindowW(L"Ostavel", nullptr);
+
+    Rig() {
+        clock.tick = 1h;
+        pump.setFilter(&window);
+        window.show(SW_SHOWNORMAL);
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    }
+    HWND control(int row) const { return GetDlgItem(hwnd, win32::controlId(row)); }
+    std::wstring headline() const {
+        wchar_t text[64] = {};
+        GetWindowTextW(control(11), text, 64);
+        return text;
+    }
+    // A key held for three repeats as the keyboard sends it, with a modifier held or none.
+    void key(UINT vk, bool keypad = false, BYTE modifier = 0) {
+        BYTE state[256] = {};
+        state[modifier] = 0x80;
+        SetKeyboardState(state);
+        const auto flags = static_cast<LPARAM>(1 | MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16 |
+                                               (keypad ? 1 << 24 : 0));
+        for (int i = 0; i < 4; ++i) {
+            PostMessageW(GetFocus(), WM_KEYDOWN, vk, flags | (i > 0 ? 1 << 30 : 0));
+        }
+        PostMessageW(GetFocus(), WM_KEYUP, vk, flags | LPARAM{3} << 30);
+        pump.DoEvents();
+        state[modifier] = 0;
+        SetKeyboardState(state);
+    }
+    void changeDpi(UINT dpi) {
+        RECT suggested{};
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (int i = 0; i < 5; ++i, Sleep(100)) {  // the paints, and the screen catching up
+            pump.DoEvents();
+        }
+    }
+};
+
+// A pixel of a 24-bit DIB section, as 0xRRGGBB.
+DWORD pixel(const DIBSECTION& dib, long x, long y) {
+    const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits) +
+                      (dib.dsBm.bmHeight - 1 - y) * dib.dsBm.bmWidthBytes;
+    return row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x];
+}
+
+// Whether each pixel of the transparent labels, read from the screen, shows the picture for the
+// DPI or the text's colour blended into it: grey (64, 64, 64) or pale yellow (255, 255, 192).
+bool labelsShowPicture(const Rig& rig, const wchar_t* path, int scale) {
+    DIBSECTION picture{}, shot{};
+    HANDLE file =
+        LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, 421 * scale, 279 * scale, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP capture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, capture);
+    POINT origin{0, 0};
+    ClientToScreen(rig.hwnd, &origin);
+    BitBlt(memory, 0, 0, 421 * scale, 279 * scale, screen, origin.x, origin.y, SRCCOPY);
+    bool clean = GetObjectW(file, sizeof picture, &picture) == sizeof picture &&
+                 GetObjectW(capture, sizeof shot, &shot) == sizeof shot;
+    const std::pair<RECT, DWORD> labels[] = {{{128, 184, 297, 208}, 0x404040},  // at 96 DPI
+                                             {{80, 8, 337, 41}, 0xFFFFC0},
+                                             {{64, 256, 353, 273}, 0x404040}};
+    for (const auto& [box, ink] : labels) {
+        for (long y = box.top * scale; clean && y < box.bottom * scale; ++y) {
+            for (long x = box.left * scale; x < box.right * scale; ++x) {
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const auto c = [&](DWORD p) { return static_cast<int>(p >> shift & 255); };
+                    const int a = c(pixel(picture, x, y)), b = c(ink), seen = c(pixel(shot, x, y));
+                    clean &= seen >= std::min(a, b) - 1 && seen <= std::max(a, b) + 1;
+                }
+            }
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(capture);
+    DeleteObject(file);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return clean;
+}
+
+// Each number, message and headline label's font as the window made it, by its row: the face,
+// the pixel height for the DPI, the weight, the Shift-JIS character set.
+bool fontsAsSpecified(const Rig& rig, int dpi) {
+    struct Font {
+        int row;
+        std::wstring_view face;
+        int pixels, weight;
+    };
+    const Font fonts[] = {
+        {1, L"Terminal", 16, FW_BOLD},           {2, L"Terminal", 16, FW_BOLD},
+        {3, L"Terminal", 16, FW_BOLD},           {4, L"Terminal", 16, FW_BOLD},
+        {5, L"Terminal", 16, FW_BOLD},           {9, L"Terminal", 16, FW_BOLD},
+        {10, L"ＭＳ Ｐゴシック", 13, FW_NORMAL}, {11, L"ＭＳ Ｐゴシック", 21, FW_BOLD}};
+    bool all = true;
+    for (const Font& font : fonts) {
+        LOGFONTW f{};
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(rig.control(font.row), WM_GETFONT, 0, 0)),
+                   sizeof f, &f);
+        all &= f.lfFaceName == font.face && f.lfHeight == -font.pixels * dpi / 96 &&
+               f.lfWeight == font.weight && f.lfCharSet == SHIFTJIS_CHARSET;
+    }
+    return all;
+}
+
+std::wstring said;  // by the message box that the hook below closes
+
+LRESULT CALLBACK refuseWindow(int code, WPARAM w, LPARAM l) {
+    wchar_t name[16] = {}, text[256] = {};
+    GetClassNameW(reinterpret_cast<HWND>(w), name, 16);
+    if (code == HCBT_CREATEWND && std::wstring_view(name) == L"Ostavel") {
+        return 1;
+    }
+    if (code == HCBT_ACTIVATE && std::wstring_view(name) == L"#32770") {
+        GetDlgItemTextW(reinterpret_cast<HWND>(w), 0xFFFF, text, 256);  // a message box's text
+        said = text;
+        PostMessageW(reinterpret_cast<HWND>(w), WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+    if (argc != 3) {
+        return 2;
+    }
+    // Why: where the named face is missing the font mapper chooses by the character set, and
+    // only a Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the
+    // window takes its size there and no label keeps a band of the picture it had before.
+    {
+        Rig rig;
+        check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
+        rig.changeDpi(192);
+        RECT client{};
+        GetClientRect(rig.hwnd, &client);
+        check(client.right == 842 && client.bottom == 558 && fontsAsSpecified(rig, 192) &&
+                  labelsShowPicture(rig, argv[2], 2),
+              "at 192 DPI: 842 x 558, the fonts, the 2x picture behind every label", client.right);
+        rig.changeDpi(96);
+        GetClientRect(rig.hwnd, &client);
+        check(client.right == 421 && client.bottom == 279 && labelsShowPicture(rig, argv[1], 1),
+              "back at 96 DPI: 421 x 279, the 1x picture behind every label", client.right);
+    }
+
+    // Why: only the focused button is pressed from the keyboard, once per press however long
+    // the key is held; a modified Enter or Escape must not become the dialog commands IDOK and
+    // IDCANCEL, which Windows reads as a press of whatever control has those ids.
+    {
+        Rig rig;
+        SetFocus(rig.control(7));  // Numbers3
+        rig.key(VK_RETURN, false, VK_SHIFT);
+        rig.key(VK_RETURN, false, VK_CONTROL);
+        rig.key(VK_ESCAPE);
+        const int beeps = rig.beeper.beeps();
+        check(beeps == 0 || (beeps <= 3 && rig.headline() == L"Numbers3の予想だよ"),
+              "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
+        rig.key(VK_RETURN);
+        rig.key(VK_RETURN, true);
+        rig.key(VK_SPACE);
+        check(rig.beeper.beeps() - beeps == 3 && rig.headline() == L"Numbers3の予想だよ",
+              "Enter, the keypad's Enter, Space, held: the focused one's forecast once each",
+              rig.beeper.beeps() - beeps);
+    }
+
+    // Why: a quit that does not come from the window (the session ending, another program)
+    // must end a running forecast as closing the window does, not run it to its end.
+    {
+        Rig rig;
+        rig.clock.tick = 1ms;
+        PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
+        PostQuitMessage(7);
+        const int status = rig.pump.run();
+        check(status == 7 && rig.beeper.beeps() == 0, "a quit from elsewhere ends a forecast",
+              rig.beeper.beeps());
+    }
+
+    // Why: a program whose window cannot be made must say so and end, not run on unseen.
+    {
+        HHOOK hook = SetWindowsHookExW(WH_CBT, refuseWindow, nullptr, GetCurrentThreadId());
+        const int status = win32::runOstavel(GetModuleHandleW(nullptr), thisEdition, SW_SHOW);
+        UnhookWindowsHookEx(hook);
+        check(status != 0 && said.starts_with(L"ウィンドウを作れません"),
+              "a window not made is said in a message box, and the program fails", status);
+    }
+    return testing::tally();
+}
