@@ -57,7 +57,8 @@ struct Font {
 };
 
 inline constexpr std::string_view terminalFaces[] = {"Terminal", "DejaVu Sans Mono"};
-// IPA's P Gothic has the metrics of the Windows face; Noto Sans CJK is the common fallback.
+// IPA's P Gothic is a proportional Japanese gothic like the Windows face, and Debian's usual
+// stand-in for it; Noto Sans CJK is the common fallback.
 inline constexpr std::string_view pGothicFaces[] = {"ＭＳ Ｐゴシック", "IPAPGothic",
                                                     "Noto Sans CJK JP"};
 
