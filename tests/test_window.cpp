@@ -128,20 +128,22 @@ private slots:
 
     // Why: keyboard users start on Mini Loto and Tab through the four buttons only; Enter, the
     // keypad's Enter and Space each run the focused button's forecast once per press, a held key's
-    // repeats none.
+    // repeats none; a modified Enter and Escape press nothing.
     void keysRunTheFocusedButtonOncePerPressAndTabVisitsTheButtons() {
         FakeWindow w;
         w.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-            {Qt::Key_Return, Qt::NoModifier},
-            {Qt::Key_Enter, Qt::KeypadModifier},
-            {Qt::Key_Space, Qt::NoModifier}};
-        for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), keys[i].first, keys[i].second);
-            QKeyEvent repeat(QEvent::KeyPress, keys[i].first, keys[i].second, QString(), true);
+        // Each key with the forecasts it must run, pressed and then repeated as if held.
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> keys[] = {
+            {Qt::Key_Return, Qt::NoModifier, 1},      {Qt::Key_Enter, Qt::KeypadModifier, 1},
+            {Qt::Key_Space, Qt::NoModifier, 1},       {Qt::Key_Return, Qt::ShiftModifier, 0},
+            {Qt::Key_Return, Qt::ControlModifier, 0}, {Qt::Key_Escape, Qt::NoModifier, 0}};
+        int forecasts = 0;
+        for (const auto& [key, modifiers, runs] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QKeyEvent repeat(QEvent::KeyPress, key, modifiers, QString(), true);
             QApplication::sendEvent(QApplication::focusWidget(), &repeat);
-            QCOMPARE(w.recorder.beeps(), i + 1);
+            QCOMPARE(w.recorder.beeps(), forecasts += runs);
         }
         QCOMPARE(w.window.label(Label::Label8)->text(), QStringLiteral("ミニロトの予想です!"));
         QStringList order{QApplication::focusWidget()->objectName()};
