@@ -114,3 +114,30 @@ struct Rig {
 };
 
 }  // namespace ostavel::testing
+
+#ifdef QT_CORE_LIB  // the Qt tests also read what they must see from tests/expected.json
+#include <QtCore>
+
+namespace ostavel::testing {
+
+// What tests/expected.json, written by hand, says the window, the games and the remarks are.
+inline const QJsonObject expected = [] {
+    QFile file(QStringLiteral(OSTAVEL_TESTS_DIR "/expected.json"));
+    return QJsonDocument::fromJson(file.open(QIODevice::ReadOnly) ? file.readAll() : "").object();
+}();
+
+// A game of tests/expected.json: its button, range, count of numbers and least running time.
+struct ExpectedGame {
+    Button button;
+    int lowest, highest, count;
+    Timer least;
+};
+inline ExpectedGame expectedGame(Button button) {
+    const char* const names[] = {"miniroto", "roto6", "Numbers3", "Numbers4"};  // as Button
+    const QJsonValue g = expected["games"][names[static_cast<int>(button)]];
+    return {button, g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
+            std::chrono::round<Timer>(std::chrono::duration<double>(g["least"].toDouble()))};
+}
+
+}  // namespace ostavel::testing
+#endif
