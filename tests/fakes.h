@@ -109,7 +109,6 @@ struct Rig {
     Pacer pacer{clock, pump};
     Recorder recorder{clock};
     ScriptedRandom random;
-    Reels reels{recorder, random, pacer};
     Forecasts forecasts{{recorder, random, recorder, pacer}};
 };
 
