@@ -14,32 +14,30 @@ namespace {
 
 // Expands a step table into the timeline it must cause, one "<ns> <event>" a line. "spin k"
 // is reel routine k's frames, each writing positions k to 6 ("#" for a number of the range,
-// blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
-// "closing" the closing remark and the beep. A last line says the spins reached both ends of
-// the game's range, which an evenly spread stream of some hundred draws does.
+// blank beyond the shown count); "pause ms" a paced wait; any other step happens as written
+// ("L7=~remark" a waiting remark, "L7=~closing" the closing one). A last line says the spins
+// reached both ends of the game's range, which an evenly spread stream of some hundred draws
+// does.
 QStringList expand(const QString& steps, const ExpectedGame& game) {
     const int frames[] = {31, 21, 11, 7, 4, 6};
     const Timer delays[] = {10ms, 50ms, 100ms, 300ms, 500ms, 700ms};
     QStringList timeline;
     Timer now{};
-    const auto add = [&](const QString& what) {
-        timeline << QString::number(now.count()) + " " + what;
-    };
     for (const QString& step : steps.split(" | ")) {
         const int arg = step.section(' ', 1).toInt();
         if (step.startsWith("spin")) {
             for (int frame = 0; frame < frames[arg - 1]; ++frame, now += delays[arg - 1]) {
                 for (int p = arg; p <= 6; ++p) {
-                    add(QStringLiteral("L%1=%2").arg(p).arg(p <= game.count ? "#" : ""));
+                    timeline << QStringLiteral("%1 L%2=%3")
+                                    .arg(now.count())
+                                    .arg(p)
+                                    .arg(p <= game.count ? "#" : "");
                 }
             }
         } else if (step.startsWith("pause")) {
             now += std::chrono::milliseconds(arg);
         } else {
-            add(step == "remark" || step == "closing" ? "L7=~" + step : step);
-        }
-        if (step == "closing") {
-            add("beep");
+            timeline << QString::number(now.count()) + " " + step;
         }
     }
     return timeline << QStringLiteral("spun %1 to %2").arg(game.lowest).arg(game.highest);
@@ -189,22 +187,23 @@ private slots:
         QTest::newRow("Loto 6, first equals last")
             << int(Button::roto6) << QList<int>{9, 2, 3, 4, 5, 9}
             << QList<int>{12, 43, 5, 1, 30, 22}
-            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | remark | "
-               "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | remark | spin 5 | L5=30 | spin 6 | "
-               "L6=22 | closing";
+            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | L7=~remark | "
+               "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | L7=~remark | spin 5 | L5=30 | spin 6 | "
+               "L6=22 | L7=~closing | beep";
         QTest::newRow("Mini Loto, last two equal")
             << int(Button::miniroto) << QList<int>{3, 1, 2, 4, 4} << QList<int>{31, 1, 17, 8, 2}
             << "L8=ミニロトの予想です! | L6= | L7=チャンスは毎週チューズディ! | spin 1 | "
-               "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | remark | "
-               "L3=17 | spin 4 | pause 800 | remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing";
+               "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | "
+               "L7=~remark | L3=17 | spin 4 | pause 800 | L7=~remark | L4=8 | spin 5 | "
+               "pause 1000 | L5=2 | L7=~closing | beep";
         QTest::newRow("Numbers 3, 7 7 7; ends equal pass")
             << int(Button::Numbers3) << QList<int>{7, 7, 7} << QList<int>{0, 9, 0}
             << "L8=Numbers3の予想だよ | L7=抽選は毎週,月,水,金 | L4= | L5= | L6= | spin 1 | "
-               "L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | closing";
+               "L1=0 | spin 2 | L2=9 | spin 3 | L7=~remark | L3=0 | L7=~closing | beep";
         QTest::newRow("Numbers 4, 0 0 0 0; three equal pass")
             << int(Button::Numbers4) << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5}
             << "L8=Numbers4の予想です | L7=抽選は毎週月・水・金 | L5= | L6= | spin 1 | L1=3 | "
-               "spin 2 | L2=3 | spin 3 | remark | L3=3 | spin 4 | L4=5 | closing";
+               "spin 2 | L2=3 | spin 3 | L7=~remark | L3=3 | spin 4 | L4=5 | L7=~closing | beep";
     }
 
     // Why: a swapped step, a wrong frame count or delay moves every later event. The set is
