@@ -128,8 +128,9 @@ private slots:
     void aWaitEndsAtTheFirstReadingThatCoversItsDelayAndPumpsIfItWaits() {
         Rig exact, coarse, jumping;
         exact.clock.now = 12345us;
+        exact.pump.at(12345us + 699ms, [] {});  // an event wakes the wait just before its end
         exact.pacer.PacedWait(700ms);
-        QVERIFY(exact.clock.now == 12345us + 700ms && exact.pump.pumps == 1);
+        QVERIFY(exact.clock.now == 12345us + 700ms && exact.pump.pumps == 2);
         coarse.clock.step = 15625us;
         coarse.pacer.PacedWait(10ms);
         QCOMPARE(coarse.clock.GetTimer(), 15625us);
