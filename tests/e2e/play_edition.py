@@ -130,8 +130,7 @@ def check_shot(png):
     if corner is None:
         fail(f"the screenshot does not show {picture_png}")
 
-    def at(x, y):  # a pixel of the client area
-        return rgb(shot, corner + x, y)
+    at = lambda x, y: rgb(shot, corner + x, y)  # noqa: E731 -- a pixel of the client area
 
     def box(left, top, right, bottom):
         return [(x, y) for x in range(left * scale, right * scale)
