@@ -93,9 +93,7 @@ struct Recorder final : Captions, Beeper {
         events.push_back({clock.now, what.append(text)});
     }
     void Beep() override { events.push_back({clock.now, "beep"}); }
-    int beeps() const {
-        return static_cast<int>(std::ranges::count(events, std::string("beep"), &Event::what));
-    }
+    int beeps() const { return int(std::ranges::count(events, std::string("beep"), &Event::what)); }
 
     VirtualClock& clock;
     std::map<Label, std::string> captions;

@@ -29,13 +29,6 @@ QRect rectOf(const QJsonValue& px) {
     return {px[0].toInt(), px[1].toInt(), px[2].toInt(), px[3].toInt()};
 }
 
-// The pictures are 4 px larger each way than the window, which cuts the excess off, and the
-// white interior of bubble p spans x = 24 + 64 (p - 1) to 76 + 64 (p - 1), y = 54 to 101.
-const QSize pictureSize(425, 283);
-QRect bubbleInterior(int p) {
-    return QRect(QPoint(24 + 64 * (p - 1), 54), QPoint(76 + 64 * (p - 1), 101));
-}
-
 QImage asset(const QString& name) {
     return QImage(QStringLiteral(OSTAVEL_ASSET_DIR "/") + name);
 }
@@ -204,10 +197,13 @@ private slots:
             for (int p = 1; p <= 6; ++p) {
                 const QRect label =
                     scaled(rectOf(expectedControl(QStringLiteral("Label%1").arg(p))["px"]));
-                const QRect interior = scaled(bubbleInterior(p));
+                // The white interior of bubble p spans x = 24 + 64 (p - 1) to 76 + 64 (p - 1), y =
+                // 54 to 101; the pictures are 4 px larger each way than the window, which cuts
+                // the excess off.
+                const QRect interior = scaled(QRect(24 + 64 * (p - 1), 54, 53, 48));
                 for (const QImage& picture : {snow, stage}) {
-                    QVERIFY(picture.size() == pictureSize * scale && !picture.hasAlphaChannel() &&
-                            picture.depth() >= 24);
+                    QVERIFY(picture.size() == QSize(425, 283) * scale &&
+                            !picture.hasAlphaChannel() && picture.depth() >= 24);
                     QCOMPARE(whiteRegion(picture, label.center()), interior);
                     QImage white = picture.copy(label);
                     white.fill(Qt::white);
