@@ -93,9 +93,7 @@ struct Recorder final : Captions, Beeper {
         events.push_back({clock.now, what.append(text)});
     }
     void Beep() override { events.push_back({clock.now, "beep"}); }
-    int beeps() const {
-        return static_cast<int>(std::ranges::count(events, std::string("beep"), &Event::what));
-    }
+    int beeps() const { return int(std::ranges::count(events, std::string("beep"), &Event::what)); }
 
     VirtualClock& clock;
     std::map<Label, std::string> captions;
@@ -109,8 +107,34 @@ struct Rig {
     Pacer pacer{clock, pump};
     Recorder recorder{clock};
     ScriptedRandom random;
-    Reels reels{recorder, random, pacer};
     Forecasts forecasts{{recorder, random, recorder, pacer}};
 };
 
 }  // namespace ostavel::testing
+
+#ifdef QT_CORE_LIB  // the Qt tests also read what they must see from tests/expected.json
+#include <QtCore>
+
+namespace ostavel::testing {
+
+// What tests/expected.json, written by hand, says the window, the games and the remarks are.
+inline const QJsonObject expected = [] {
+    QFile file(QStringLiteral(OSTAVEL_TESTS_DIR "/expected.json"));
+    return QJsonDocument::fromJson(file.open(QIODevice::ReadOnly) ? file.readAll() : "").object();
+}();
+
+// A game of tests/expected.json: its button, range, count of numbers and least running time.
+struct ExpectedGame {
+    Button button;
+    int lowest, highest, count;
+    Timer least;
+};
+inline ExpectedGame expectedGame(Button button) {
+    const char* const names[] = {"miniroto", "roto6", "Numbers3", "Numbers4"};  // as Button
+    const QJsonValue g = expected["games"][names[static_cast<int>(button)]];
+    return {button, g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
+            std::chrono::round<Timer>(std::chrono::duration<double>(g["least"].toDouble()))};
+}
+
+}  // namespace ostavel::testing
+#endif

@@ -12,70 +12,54 @@ using namespace ostavel::testing;
 
 namespace {
 
-// The four game buttons, with the range and the count of numbers each game must show.
-struct GameUnderTest {
-    Button button;
-    int upperbound, lowerbound, max;
-    void press(Forecasts& forecasts) const { forecasts.click(button); }
-    Timer least() const { return leastRunningTime(gameOf(button)); }
-};
-const GameUnderTest games[] = {
-    {Button::roto6, 43, 1, 6},
-    {Button::miniroto, 31, 1, 5},
-    {Button::Numbers3, 9, 0, 3},
-    {Button::Numbers4, 9, 0, 4},
-};
-
 // Expands a step table into the timeline it must cause, one "<ns> <event>" a line. "spin k"
 // is reel routine k's frames, each writing positions k to 6 ("#" for a number of the range,
-// blank beyond the shown count); "pause ms" a paced wait; "remark" a waiting remark;
-// "closing" the closing remark and the beep. A last line says the spins reached both ends of
-// the game's range, which an evenly spread stream of some hundred draws does.
-QStringList expand(const QString& steps, const GameUnderTest& game) {
+// blank beyond the shown count); "pause ms" a paced wait; any other step happens as written
+// ("L7=~remark" a waiting remark, "L7=~closing" the closing one). A last line says the spins
+// reached both ends of the game's range, which an evenly spread stream of some hundred draws
+// does.
+QStringList expand(const QString& steps, const ExpectedGame& game) {
     const int frames[] = {31, 21, 11, 7, 4, 6};
     const Timer delays[] = {10ms, 50ms, 100ms, 300ms, 500ms, 700ms};
     QStringList timeline;
     Timer now{};
-    const auto add = [&](const QString& what) {
-        timeline << QString::number(now.count()) + " " + what;
-    };
     for (const QString& step : steps.split(" | ")) {
         const int arg = step.section(' ', 1).toInt();
         if (step.startsWith("spin")) {
             for (int frame = 0; frame < frames[arg - 1]; ++frame, now += delays[arg - 1]) {
                 for (int p = arg; p <= 6; ++p) {
-                    add(QStringLiteral("L%1=%2").arg(p).arg(p <= game.max ? "#" : ""));
+                    timeline << QStringLiteral("%1 L%2=%3")
+                                    .arg(now.count())
+                                    .arg(p)
+                                    .arg(p <= game.count ? "#" : "");
                 }
             }
         } else if (step.startsWith("pause")) {
             now += std::chrono::milliseconds(arg);
         } else {
-            add(step == "remark" || step == "closing" ? "L7=~" + step : step);
-        }
-        if (step == "closing") {
-            add("beep");
+            timeline << QString::number(now.count()) + " " + step;
         }
     }
-    return timeline << QStringLiteral("spun %1 to %2").arg(game.lowerbound).arg(game.upperbound);
+    return timeline << QStringLiteral("spun %1 to %2").arg(game.lowest).arg(game.highest);
 }
 
 // The recorded timeline in the same terms: where a spin is expected, a number of the range in
 // plain decimal digits reads "#"; a remark of the pickers reads "~remark" or "~closing".
-QStringList timelineOf(const Rig& rig, const QStringList& expected, const GameUnderTest& game) {
+QStringList timelineOf(const Rig& rig, const QStringList& expectedTimeline,
+                       const ExpectedGame& game) {
     QStringList timeline;
-    int least = game.upperbound, most = game.lowerbound;  // of the spinning numbers
+    int least = game.highest, most = game.lowest;  // of the spinning numbers
     for (const Event& e : rig.recorder.events) {
-        QString what = QString::fromStdString(e.what);
-        const int value = what.mid(3).toInt();
-        if (expected.value(timeline.size()).endsWith("=#") &&
-            what.mid(3) == QString::number(value) && value >= game.lowerbound &&
-            value <= game.upperbound) {
+        QString what = QString::fromStdString(e.what), text = what.mid(3);
+        const int value = text.toInt();
+        if (expectedTimeline.value(timeline.size()).endsWith("=#") &&
+            text == QString::number(value) && value >= game.lowest && value <= game.highest) {
             what = what.left(3) + "#";
             least = std::min(least, value);
             most = std::max(most, value);
-        } else if (std::ranges::count(waitingRemarks, e.what.substr(3))) {
+        } else if (expected["waiting"].toArray().contains(text)) {
             what = what.left(3) + "~remark";
-        } else if (std::ranges::count(closingRemarks, e.what.substr(3))) {
+        } else if (expected["closing"].toArray().contains(text)) {
             what = what.left(3) + "~closing";
         }
         timeline << QString::number(e.time.count()) + " " + what;
@@ -138,29 +122,20 @@ private slots:
     }
 
     // Why: the test is "elapsed >= delay": an exact delay ends it, nothing ends it early, and
-    // a coarse clock (15.625 ms steps) ends a 10 ms wait at its first step.
-    void aWaitEndsAtTheFirstReadingThatCoversItsDelay() {
-        Rig exact;
+    // a coarse clock (15.625 ms steps) ends a 10 ms wait at its first step. Captions written
+    // just before a wait must be painted however short it is, but a wait whose delay has
+    // already passed at its first reading ends without dispatching.
+    void aWaitEndsAtTheFirstReadingThatCoversItsDelayAndPumpsIfItWaits() {
+        Rig exact, coarse, jumping;
         exact.clock.now = 12345us;
+        exact.pump.at(12345us + 699ms, [] {});  // an event wakes the wait just before its end
         exact.pacer.PacedWait(700ms);
-        QCOMPARE(exact.clock.now, 12345us + 700ms);
-
-        Rig coarse;
+        QVERIFY(exact.clock.now == 12345us + 700ms && exact.pump.pumps == 2);
         coarse.clock.step = 15625us;
         coarse.pacer.PacedWait(10ms);
         QCOMPARE(coarse.clock.GetTimer(), 15625us);
         coarse.pacer.PacedWait(20ms);
         QCOMPARE(coarse.clock.GetTimer(), 46875us);  // two more steps: one is not 20 ms
-    }
-
-    // Why: captions written just before a wait must be painted however short it is, but a
-    // wait whose delay has already passed at its first reading ends without dispatching.
-    void theFirstReadingDecidesWhetherEventsAreDispatched() {
-        Rig still;
-        still.pacer.PacedWait(10ms);
-        QCOMPARE(still.pump.pumps, 1);
-
-        Rig jumping;
         jumping.clock.tick = 10ms;
         jumping.pacer.PacedWait(10ms);
         QCOMPARE(jumping.pump.pumps, 0);
@@ -186,38 +161,23 @@ private slots:
         QCOMPARE(clock.now, 150us);  // the reading at 120 us was the first past it
     }
 
-    void eachDrawnValueGivesItsRemark_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("closing");
-        QTest::addColumn<QString>("waiting");
-        // The closing remark of 0 and the fallback row are the same text. The two wishing
-        // remarks differ: hiragana and one "!", kanji and three.
-        const char* const rows[][2] = {{"こんなん出ました!", "あたりますように!"},
-                                       {"当たりますように!", "もうしばらくお待ちください"},
-                                       {"こんなのでました", "当たりますように!!!"},
-                                       {"こんなん出ました!", "なにがでるかな???"}};
-        for (int value = 0; value <= 5; ++value) {
-            const auto& row = rows[std::min(value, 3)];
-            QTest::addRow("%d", value) << value << QString(row[0]) << QString(row[1]);
-        }
-    }
-
     // Why: the texts are the program's own and must stand exactly, ASCII marks included.
     // Each replaces the whole message line; only the closing remark beeps, after its caption.
+    // Values 3, 4 and 5 share the last row, whose closing remark is that of 0.
     void eachDrawnValueGivesItsRemark() {
-        QFETCH(int, value);
-        QFETCH(QString, closing);
-        QFETCH(QString, waiting);
-        Rig rig;
-        rig.random.queue(QList<int>{value, value}, 5, 0);
-        Remarks remarks(rig.recorder, rig.random, rig.recorder);
-
-        QCOMPARE(remarks.capcap2(), value);
-        QCOMPARE(QString::fromStdString(rig.recorder.captions[messageLine]), waiting);
-        QCOMPARE(remarks.capcap(), value);
-        QCOMPARE(QString::fromStdString(rig.recorder.captions[messageLine]), closing);
-        QCOMPARE(rig.recorder.events.back().what, std::string("beep"));
-        QCOMPARE(rig.recorder.events.size(), std::size_t(3));
+        for (int value = 0; value <= 5; ++value) {
+            Rig rig;
+            rig.random.queue(QList<int>{value, value}, 5, 0);
+            Remarks remarks(rig.recorder, rig.random, rig.recorder);
+            const auto shown = [&] {
+                return QString::fromStdString(rig.recorder.captions[messageLine]);
+            };
+            QCOMPARE(remarks.capcap2(), value);
+            QCOMPARE(shown(), expected["waiting"][std::min(value, 3)].toString());
+            QCOMPARE(remarks.capcap(), value);
+            QCOMPARE(shown(), expected["closing"][value > 2 ? 0 : value].toString());
+            QVERIFY(rig.recorder.events.size() == 3 && rig.recorder.events[2].what == "beep");
+        }
     }
 
     void eachGameFollowsItsStepTable_data() {
@@ -226,23 +186,25 @@ private slots:
         QTest::addColumn<QList<int>>("set");
         QTest::addColumn<QString>("steps");
         QTest::newRow("Loto 6, first equals last")
-            << 0 << QList<int>{9, 2, 3, 4, 5, 9} << QList<int>{12, 43, 5, 1, 30, 22}
-            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | remark | "
-               "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | remark | spin 5 | L5=30 | spin 6 | "
-               "L6=22 | closing";
+            << int(Button::roto6) << QList<int>{9, 2, 3, 4, 5, 9}
+            << QList<int>{12, 43, 5, 1, 30, 22}
+            << "L8=ロト6の予想です | L7=抽選は毎週木曜日 | spin 1 | L1=12 | spin 2 | L7=~remark | "
+               "L2=43 | spin 3 | L3=5 | spin 4 | L4=1 | L7=~remark | spin 5 | L5=30 | spin 6 | "
+               "L6=22 | L7=~closing | beep";
         QTest::newRow("Mini Loto, last two equal")
-            << 1 << QList<int>{3, 1, 2, 4, 4} << QList<int>{31, 1, 17, 8, 2}
+            << int(Button::miniroto) << QList<int>{3, 1, 2, 4, 4} << QList<int>{31, 1, 17, 8, 2}
             << "L8=ミニロトの予想です! | L6= | L7=チャンスは毎週チューズディ! | spin 1 | "
-               "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | remark | "
-               "L3=17 | spin 4 | pause 800 | remark | L4=8 | spin 5 | pause 1000 | L5=2 | closing";
+               "pause 100 | L1=31 | spin 2 | pause 100 | L2=1 | spin 3 | pause 500 | "
+               "L7=~remark | L3=17 | spin 4 | pause 800 | L7=~remark | L4=8 | spin 5 | "
+               "pause 1000 | L5=2 | L7=~closing | beep";
         QTest::newRow("Numbers 3, 7 7 7; ends equal pass")
-            << 2 << QList<int>{7, 7, 7} << QList<int>{0, 9, 0}
+            << int(Button::Numbers3) << QList<int>{7, 7, 7} << QList<int>{0, 9, 0}
             << "L8=Numbers3の予想だよ | L7=抽選は毎週,月,水,金 | L4= | L5= | L6= | spin 1 | "
-               "L1=0 | spin 2 | L2=9 | spin 3 | remark | L3=0 | closing";
+               "L1=0 | spin 2 | L2=9 | spin 3 | L7=~remark | L3=0 | L7=~closing | beep";
         QTest::newRow("Numbers 4, 0 0 0 0; three equal pass")
-            << 3 << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5}
+            << int(Button::Numbers4) << QList<int>{0, 0, 0, 0} << QList<int>{3, 3, 3, 5}
             << "L8=Numbers4の予想です | L7=抽選は毎週月・水・金 | L5= | L6= | spin 1 | L1=3 | "
-               "spin 2 | L2=3 | spin 3 | remark | L3=3 | spin 4 | L4=5 | closing";
+               "spin 2 | L2=3 | spin 3 | L7=~remark | L3=3 | spin 4 | L4=5 | L7=~closing | beep";
     }
 
     // Why: a swapped step, a wrong frame count or delay moves every later event. The set is
@@ -253,17 +215,16 @@ private slots:
         QFETCH(QList<int>, refused);
         QFETCH(QList<int>, set);
         QFETCH(QString, steps);
-        const GameUnderTest& g = games[game];
+        const ExpectedGame g = expectedGame(Button(game));
         Rig rig;
-        for (int i = 0; i < 31 * g.max; ++i) {  // the first spin's numbers, then the sets
+        for (int i = 0; i < 31 * g.count; ++i) {  // the first spin's numbers, then the sets
             rig.random.values.push_back(ScriptedRandom::spread(1000 + i));
         }
-        rig.random.queue(refused + set, g.upperbound, g.lowerbound);
-        g.press(rig.forecasts);
-
-        const QStringList expected = expand(steps, g);
-        QCOMPARE(timelineOf(rig, expected, g), expected);
-        QCOMPARE(rig.clock.now, g.least());  // ended at the closing remark, on the table's time
+        rig.random.queue(refused + set, g.highest, g.lowest);
+        rig.forecasts.click(g.button);
+        const QStringList timeline = expand(steps, g);
+        QCOMPARE(timelineOf(rig, timeline, g), timeline);
+        QCOMPARE(rig.clock.now, g.least);  // ended at the closing remark, on the table's time
     }
 
     // Why: nothing guards re-entry. A press runs its whole forecast inside the running one's
@@ -304,21 +265,21 @@ private slots:
     // write to a control after the close and no time spent waiting out the rest.
     void closingAtAnyMomentEndsEveryForecastWithoutAnotherWrite() {
         for (int game = 0; game < 4; ++game) {
-            for (Timer at{}; at < games[game].least(); at += 37ms) {
+            const ExpectedGame outer = expectedGame(Button(game)),
+                               inner = expectedGame(Button((game + 1) % 4));
+            for (Timer at{}; at < outer.least; at += 37ms) {
                 Rig rig;
                 std::size_t writtenBeforeClose = 0;
-                rig.pump.at(at / 2, [&] { games[(game + 1) % 4].press(rig.forecasts); });
+                rig.pump.at(at / 2, [&] { rig.forecasts.click(inner.button); });
                 rig.pump.at(at, [&] {
                     rig.pacer.stop();
                     writtenBeforeClose = rig.recorder.events.size();
                 });
-                games[game].press(rig.forecasts);
-                games[game].press(rig.forecasts);  // a press after the close does nothing
-                const QByteArray when = "game " + QByteArray::number(game) + " at " +
-                                        QByteArray::number(at.count() / 1'000'000) + " ms";
-                QVERIFY2(rig.recorder.events.size() == writtenBeforeClose, when);
-                QVERIFY2(rig.clock.now == at, when);
-                QVERIFY2(rig.forecasts.depth() == 0, when);
+                rig.forecasts.click(outer.button);
+                rig.forecasts.click(outer.button);  // a press after the close does nothing
+                QVERIFY2(rig.recorder.events.size() == writtenBeforeClose && rig.clock.now == at &&
+                             rig.forecasts.depth() == 0,
+                         qPrintable(QStringLiteral("game %1 at %2 ns").arg(game).arg(at.count())));
             }
         }
     }

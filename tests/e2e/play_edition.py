@@ -30,8 +30,7 @@ if platform.startswith("wayland") and os.geteuid() == 0:
     with tempfile.TemporaryDirectory(prefix="ostavel-e2e-files-") as files:
         os.chmod(files, 0o755)
         shutil.copytree(here, f"{files}/e2e")
-        for shared in ("expected.json", "expected.py"):
-            shutil.copy(here.parent / shared, files)
+        [shutil.copy(here.parent / shared, files) for shared in ("expected.json", "expected.py")]
         shutil.copytree(assets, f"{files}/assets")
         env = dict(os.environ)
         for name in [n for n in env if n.endswith("SAN_OPTIONS")]:
@@ -92,23 +91,16 @@ class AccessibleWindow:
         import gi
         gi.require_version("Atspi", "2.0")
         from gi.repository import Atspi
-        self.atspi = Atspi
         desktop = Atspi.get_desktop(0)  # on the run's own bus, the program is its only app
         self.frame = wait_until(lambda: desktop.get_child_count() and desktop.get_child_at_index(0)
                                 .get_child_at_index(0), "no window on the accessibility bus")
         controls = [self.frame.get_child_at_index(i) for i in range(self.frame.get_child_count())]
-        self.labels = [c for c in controls if c.get_role() == Atspi.Role.LABEL]
-        self.buttons = {c.get_name(): c for c in controls if c.get_role() == Atspi.Role.PUSH_BUTTON}
-
-    def window(self):
-        size = self.frame.get_extents(self.atspi.CoordType.WINDOW)
-        return self.frame.get_name(), size.width, size.height
-
-    def text(self, label):
-        return self.labels[label - 1].get_name()
-
-    def click(self, button):
-        self.buttons[FIRST_TEXTS[button]].do_action(0)
+        labels = [c for c in controls if c.get_role() == Atspi.Role.LABEL]
+        buttons = {c.get_name(): c for c in controls if c.get_role() == Atspi.Role.PUSH_BUTTON}
+        size = lambda: self.frame.get_extents(Atspi.CoordType.WINDOW)  # noqa: E731
+        self.window = lambda: (self.frame.get_name(), size().width, size().height)
+        self.text = lambda label: labels[label - 1].get_name()
+        self.click = lambda button: buttons[FIRST_TEXTS[button]].do_action(0)
 
 
 class ProbedWindow:
@@ -138,8 +130,7 @@ def check_shot(png):
     if corner is None:
         fail(f"the screenshot does not show {picture_png}")
 
-    def at(x, y):  # a pixel of the client area
-        return rgb(shot, corner + x, y)
+    at = lambda x, y: rgb(shot, corner + x, y)  # noqa: E731 -- a pixel of the client area
 
     def box(left, top, right, bottom):
         return [(x, y) for x in range(left * scale, right * scale)
@@ -167,10 +158,8 @@ def check_shot(png):
 
 def screenshot():
     time.sleep(0.3)  # for the last frame to reach the screen
-    if on_x:
-        subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"])
-    else:
-        subprocess.run(["grim", f"{work}/shot.png"])
+    subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"] if on_x
+                   else ["grim", f"{work}/shot.png"])
     shot = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
     if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
         shutil.copy(shot, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
