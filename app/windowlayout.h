@@ -1,23 +1,22 @@
 #pragma once
 
 // The form "Ostavel" as every front end builds it: the window, its thirteen controls, their
-// places, fonts, colours, alignment, tab order and first texts. Toolkit-neutral, so the Qt and
-// the Win32 window read the one description and nothing of it is written twice.
+// places, fonts, colours, alignment, tab order and first texts (below the table, the headline's
+// that start-up writes; the edition holds the message line's and the credit line's).
+// Toolkit-neutral, so every front end reads the one description and nothing of it is written
+// twice.
 
 #include <array>
 #include <span>
 #include <string_view>
 
+#include "editions/edition.h"
 #include "forecast/games.h"
 #include "runtime/captions.h"
 
 namespace ostavel::layout {
 
-struct Rgb {
-    int red;
-    int green;
-    int blue;
-};
+using ostavel::Rgb;
 
 // A place in the window, in twips (1/1440 inch) from the client area's top-left corner.
 // 15 twips make one pixel at 96 dots per inch, and every place here is a whole number of pixels.
@@ -136,9 +135,15 @@ inline constexpr std::array<Control, 13> controls{{
                  Ink::Edition, Align::Centre),
     detail::line("Label8", Label::Label8, {1200, 120, 3855, 495}, "", detail::headlineFont,
                  Ink::PaleYellow, Align::Centre),
-    // The credit line's text is the edition's (initialText); nothing writes it at run time.
+    // The credit line's text is the edition's; nothing writes it at run time.
     detail::line("Label9", Label::Label9, {960, 3840, 4335, 255}, {}, {}, Ink::Edition,
                  Align::Left),
 }};
+
+// The first texts of the headline and the message line, empty in the table: start-up
+// (Form_Load) writes them before the window is first shown, and nothing writes them again. The
+// headline's is the program's name without the title's star; the message line's is the
+// edition's byline.
+inline constexpr std::string_view firstHeadline = "Ostavel";
 
 }  // namespace ostavel::layout

@@ -92,7 +92,6 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
                              QWidget* parent)
     : QWidget(parent),
       edition_(edition),
-      random_(services.random),
       pacer_(services.clock, services.pump),
       forecasts_({*this, services.random, services.beeper, pacer_}) {
     setObjectName(toQString(layout::windowName));
@@ -115,7 +114,7 @@ OstavelWindow::OstavelWindow(const Edition& edition, const WindowServices& servi
     for (GameButton* button : findChildren<GameButton*>()) {
         button->raise();
     }
-    Form_Load();
+    Form_Load(*this, services.random, edition);
 }
 
 void OstavelWindow::addLabel(const layout::Control& control) {
@@ -142,12 +141,6 @@ void OstavelWindow::addButton(const layout::Control& control) {
     if (control.button == Button::miniroto) {
         button->setFocus();
     }
-}
-
-void OstavelWindow::Form_Load() {
-    setCaption(headline, "Ostavel");
-    setCaption(messageLine, edition_.byline);
-    random_.Randomize();
 }
 
 QLabel* OstavelWindow::label(Label which) const {

@@ -4,22 +4,12 @@
 #include <QWidget>
 #include <array>
 
-#include "app/windowlayout.h"
-#include "editions/edition.h"
+#include "app/startup.h"
 #include "forecast/forecasts.h"
-#include "runtime/captions.h"
 
 class QLabel;
 
 namespace ostavel {
-
-// The platform services the window hands to its forecasts.
-struct WindowServices {
-    RandomSource& random;
-    Clock& clock;
-    EventPump& pump;
-    Beeper& beeper;
-};
 
 // The form "Ostavel": a fixed window over the picture of six bears, its nine labels and four
 // game buttons. It only builds the controls, writes captions and forwards button presses to
@@ -42,12 +32,9 @@ protected:
 private:
     void addLabel(const layout::Control& control);
     void addButton(const layout::Control& control);
-    // Runs once, after the controls exist and before the window is first shown.
-    void Form_Load();
     const QPixmap& background();
 
     const Edition& edition_;
-    RandomSource& random_;
     Pacer pacer_;
     Forecasts forecasts_;
     std::array<QLabel*, 9> labels_{};

@@ -65,7 +65,6 @@ OstavelWindow::OstavelWindow(HINSTANCE instance, const Edition& edition,
                              const WindowServices& services)
     : instance_(instance),
       edition_(edition),
-      random_(services.random),
       pacer_(services.clock, services.pump),
       forecasts_({*this, services.random, services.beeper, pacer_}) {
     WNDCLASSEXW windowClass{};
@@ -79,7 +78,7 @@ OstavelWindow::OstavelWindow(HINSTANCE instance, const Edition& edition,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     createControls();
     applyDpi(GetDpiForWindow(window_), nullptr);
-    Form_Load();
+    Form_Load(*this, services.random, edition);
 }
 
 OstavelWindow::~OstavelWindow() {
@@ -106,12 +105,6 @@ void OstavelWindow::createControls() {
                                        0, 0, window_, id, instance_, nullptr);
     }
     focus_ = controls_.front();
-}
-
-void OstavelWindow::Form_Load() {
-    setCaption(headline, "Ostavel");
-    setCaption(messageLine, edition_.byline);
-    random_.Randomize();
 }
 
 void OstavelWindow::show(int how) {

@@ -4,22 +4,13 @@
 
 #include <array>
 
+#include "app/startup.h"
 #include "app/win32/handles.h"
 #include "app/win32/resource.h"
 #include "app/win32/services.h"
-#include "app/windowlayout.h"
-#include "editions/edition.h"
 #include "forecast/forecasts.h"
 
 namespace ostavel::win32 {
-
-// The platform services the window hands to its forecasts.
-struct WindowServices {
-    RandomSource& random;
-    Clock& clock;
-    EventPump& pump;
-    Beeper& beeper;
-};
 
 // The form "Ostavel" as a Win32 window: the edition's picture and the thirteen standard BUTTON
 // and STATIC controls of the window table, placed for the window's DPI. It only builds the
@@ -42,8 +33,6 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
-    // Runs once, after the controls exist and before the window is first shown.
-    void Form_Load();
     void applyDpi(UINT dpi, const RECT* suggested);
     void makePicture(UINT dpi);
     void loadIcons();
@@ -57,7 +46,6 @@ private:
 
     HINSTANCE instance_;
     const Edition& edition_;
-    RandomSource& random_;
     Pacer pacer_;
     Forecasts forecasts_;
     HWND window_ = nullptr;

@@ -32,7 +32,7 @@ public:
 
     void showOstavel(EventPump& pump, Beeper& beeper) override {
         ostavel_ = std::make_unique<win32::OstavelWindow>(
-            instance_, thisEdition, win32::WindowServices{random_, clock_, pump, beeper});
+            instance_, thisEdition, WindowServices{random_, clock_, pump, beeper});
         pump_.setFilter(ostavel_.get());
         ostavel_->show(SW_SHOWNORMAL);
         paintAll();
