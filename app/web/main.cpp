@@ -10,8 +10,7 @@ int main() {
     web::PerformanceClock clock;
     web::PagePump pump(clock);
     web::WebAudioBeeper beeper;
-    web::PageWindow window(thisEdition, {captions, random, clock, pump, beeper});
+    web::PageWindow window(thisEdition, captions, {random, clock, pump, beeper});
     pump.setHandler([&window](Button button) { window.click(button); });
-    window.Form_Load();
     pump.run();
 }

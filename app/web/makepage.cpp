@@ -19,9 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/web/pagewindow.h"
-#include "app/windowlayout.h"
-#include "editions/edition.h"
+#include "app/startup.h"
 #include "remarks/remarks.h"
 
 namespace ostavel::web {
@@ -49,16 +47,12 @@ const WebFont& webFont(const layout::Font& font) {
 }
 
 // The captions the start-up writes, for the page to open with.
-class Recorder final : public Captions, public Clock, public EventPump, public Beeper {
+class Recorder final : public Captions {
 public:
     void setCaption(Label label, std::string_view text) override {
         texts[static_cast<std::size_t>(label)] = text;
         written[static_cast<std::size_t>(label)] = true;
     }
-    Timer GetTimer() override { return {}; }
-    void DoEvents() override {}
-    void WaitForEventsUntil(Timer) override {}
-    void Beep() override {}
 
     std::array<std::string, 10> texts;  // by label number, 1 to 9
     std::array<bool, 10> written{};
@@ -265,8 +259,7 @@ int main(int argc, char* argv[]) {
     const std::string folder = argv[1];
     web::Recorder start;
     SeededRandom random;
-    web::PageWindow window(thisEdition, {start, random, start, start, start});
-    window.Form_Load();
+    Form_Load(start, random, thisEdition);
     const std::string picture = std::string(argv[3]).substr(0, std::string(argv[3]).rfind('.'));
     const layout::Pixels size = web::pictureSize(folder + '/' + argv[3]);
     std::ofstream html(folder + "/index.html");

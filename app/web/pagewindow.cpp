@@ -2,17 +2,12 @@
 
 namespace ostavel::web {
 
-PageWindow::PageWindow(const Edition& edition, const WindowServices& services)
-    : edition_(edition),
-      captions_(services.captions),
-      random_(services.random),
-      pacer_(services.clock, services.pump),
-      forecasts_({services.captions, services.random, services.beeper, pacer_}) {}
-
-void PageWindow::Form_Load() {
-    captions_.setCaption(headline, "Ostavel");
-    captions_.setCaption(messageLine, edition_.byline);
-    random_.Randomize();
+PageWindow::PageWindow(const Edition& edition, Captions& captions, const WindowServices& services)
+    : pacer_(services.clock, services.pump),
+      forecasts_({captions, services.random, services.beeper, pacer_}) {
+    // The page was built with the texts this writes, so they stand from the first paint, long
+    // before the program has loaded.
+    Form_Load(captions, services.random, edition);
 }
 
 }  // namespace ostavel::web
