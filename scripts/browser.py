@@ -32,15 +32,16 @@ class Server:
             self.process.wait(10)
 
 
-def chromium(scale=1, size=(640, 480), phone=None, throttle_hidden=False, init_script=None):
-    """A headless Chromium at device scale scale with a window of size CSS px, or a phone's
+def chromium(scale=1, size=(640, 480), phone=None, throttle_hidden=False, init_script=None,
+             arguments=()):
+    """A headless Chromium at device scale scale with a viewport of size CSS px, or a phone's
     viewport (width, height, scale). Chromedriver turns the throttling of hidden pages off;
     throttle_hidden turns it back on. init_script runs in every page before its own."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for argument in ["--headless=new", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
                      f"--force-device-scale-factor={scale}", "--lang=ja",
-                     f"--window-size={size[0]},{size[1]}"]:
+                     f"--window-size={size[0] * scale},{size[1] * scale}", *arguments]:
         options.add_argument(argument)
     if phone:
         width, height, ratio = phone

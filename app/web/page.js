@@ -10,21 +10,30 @@ var Ostavel = (() => {
   let wake = null;  // ends the pending wait
   let audio = null, tones = 0;  // tones still sounding
 
-  // A hidden tab's timers fire about once a second; a worker's are not throttled.
+  // Each wait's time-out is set twice: on the page's own timer, the more punctual, and on a
+  // Web Worker's, which goes on on time in a hidden tab, where the page's fire about once a
+  // second. The first to fire ends the wait.
   const worker = new Worker(URL.createObjectURL(new Blob(
     ["onmessage = e => setTimeout(() => postMessage(e.data.id), e.data.ms);"],
     {type: "text/javascript"})));
   let timer = 0, serial = 0;  // the pending wait's time-out, and the last one set
-  worker.onmessage = e => {
-    if (e.data === timer && wake) wake();
+  const fired = id => {
+    if (id === timer && wake) wake();
   };
+  worker.onmessage = e => fired(e.data);
 
-  function press(button) {
-    // A page may make sound only after a gesture: the first press makes the audio context.
+  // A page may sound only after a gesture: the first press makes the audio context. It takes
+  // from a few to some hundreds of milliseconds to open the sound system, so it is made as the
+  // press begins (pointer or key down), before the press itself starts a forecast.
+  function openAudio() {
     if (!audio && window.AudioContext) {
       audio = new AudioContext();
       audio.suspend();
     }
+  }
+
+  function press(button) {
+    openAudio();
     presses.push(button);
     if (wake) wake();
   }
@@ -36,6 +45,7 @@ var Ostavel = (() => {
 
   function setUp() {
     for (let label = 1; label <= 9; ++label) labels[label] = document.getElementById("Label" + label);
+    for (const kind of ["pointerdown", "keydown"]) addEventListener(kind, openAudio, true);
     for (const button of document.querySelectorAll("button[data-button]")) {
       const number = Number(button.dataset.button);
       button.addEventListener("click", () => press(number));
@@ -79,8 +89,9 @@ var Ostavel = (() => {
         if (presses.length) {
           wake();
         } else if (ms >= 0) {
-          timer = ++serial;
-          worker.postMessage({id: timer, ms});
+          const id = timer = ++serial;
+          setTimeout(() => fired(id), ms);
+          worker.postMessage({id, ms});
         }
       });
     },
