@@ -46,9 +46,7 @@ windows: setup
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 # The page of each edition, compiled by emscripten into build-web/: a folder of static files
-# for each, and its zip, Ostavel<Edition>-<version>-web.zip. emscripten's node finds its
-# modules on NODE_PATH.
-web test bench web-run: export NODE_PATH = /usr/share/nodejs
+# for each, and its zip, Ostavel<Edition>-<version>-web.zip.
 web: setup
 	$(call configure,$(WEB_DIR),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 		-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
@@ -84,13 +82,13 @@ test: build sanitize-build windows web
 	printf "make test:$$passed$$failed\n"; test -z "$$failed"
 
 # The benchmark, on the offscreen platform, on xcb under Xvfb, on Wayland under a headless
-# Weston and, under Wine, on Windows: each platform's table as soon as it is done. Only
-# `make bench` builds the benchmark's programs. A quick look: make bench BENCH_ARGS="--games
-# Numbers3 --runs 1"
+# Weston, under Wine on Windows, and the page in headless Chromium: each platform's table as
+# soon as it is done. Only `make bench` builds the benchmark's programs. A quick look: make
+# bench BENCH_ARGS="--games Numbers3 --runs 1"
 bench: BENCH = ON
 bench_prefix = $(CURDIR)/$(WINDOWS_DIR)/bench/wineprefix
 bench_subject = $(BUILD_DIR)/bench/ostavel_bench
-bench: build windows
+bench: build windows web
 	@status=0; \
 	QT_QPA_PLATFORM=offscreen bench/run-bench offscreen $(bench_subject) $(BENCH_ARGS) || status=1; \
 	QT_QPA_PLATFORM=xcb xvfb-run -a bench/run-bench xcb $(bench_subject) $(BENCH_ARGS) || status=1; \
@@ -98,6 +96,7 @@ bench: build windows
 	{ test -d $(bench_prefix) || tests/win32/make-wine-prefix $(bench_prefix); } && \
 	tests/win32/on-wine $(bench_prefix) xvfb-run -a sh -c 'evilwm -fn fixed >/dev/null 2>&1 & \
 		bench/run-bench windows $(WINDOWS_DIR)/bench/ostavel_bench.exe $(BENCH_ARGS)' || status=1; \
+	bench/web/run-web-bench $(WEB_DIR)/Ostavel$(EDITION) $(BENCH_ARGS) || status=1; \
 	exit $$status
 
 format:

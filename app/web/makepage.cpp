@@ -174,9 +174,9 @@ void writePage(std::ostream& html, const Recorder& start, const Edition& edition
     }
     html << "<script src=\"ostavel.js\" defer></script>\n</head>\n<body>\n"
          << "<main id=\"" << layout::windowName << "\">\n"
-         << "<img id=\"picture\" src=\"" << picture << ".png\" srcset=\"" << picture
-         << ".png 1x," << picture << "@2x.png 2x\" width=\"" << size.width << "\" height=\""
-         << size.height << "\" alt=\"\">\n";
+         << "<img id=\"picture\" src=\"" << picture << ".png\" srcset=\"" << picture << ".png 1x,"
+         << picture << "@2x.png 2x\" width=\"" << size.width << "\" height=\"" << size.height
+         << "\" alt=\"\">\n";
     for (const layout::Control& control : layout::controls) {
         if (control.kind == layout::Kind::Button) {
             html << "<button id=\"" << control.name << "\" data-button=\""
@@ -222,8 +222,8 @@ void writeGlyphs(const std::string& folder, const Recorder& start, const Edition
     for (std::size_t label = 1; label < start.texts.size(); ++label) {
         add(fontOf(static_cast<Label>(label)), start.texts[label]);
     }
-    for (const Button button : {Button::miniroto, Button::roto6, Button::Numbers3,
-                                Button::Numbers4}) {
+    for (const Button button :
+         {Button::miniroto, Button::roto6, Button::Numbers3, Button::Numbers4}) {
         for (const Step& step : gameOf(button).script) {
             if (step.kind == Step::Kind::Headline) {
                 add(fontOf(headline), step.text);

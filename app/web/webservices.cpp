@@ -31,7 +31,7 @@ namespace {
 
 // How much earlier than the deadline the time-out is set: a browser rounds it to whole
 // milliseconds and fires it up to a millisecond late.
-constexpr Timer timerLead = std::chrono::milliseconds(1);
+constexpr Timer timerLead = std::chrono::milliseconds(2);
 
 }  // namespace
 
