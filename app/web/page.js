@@ -1,5 +1,5 @@
 // The page's side of the program (webservices.cpp): the buttons' presses, queued for the
-// program to take; its timer, kept by a Web Worker; the beep; the service worker. Nothing here
+// program to take; its waits' time-outs; the beep; the service worker. Nothing here
 // calls into the program while it runs: a call made while a forecast sleeps would lose that
 // forecast. The program takes the presses itself, when its pending wait has been woken.
 "use strict";

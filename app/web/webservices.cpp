@@ -29,8 +29,8 @@ namespace ostavel::web {
 
 namespace {
 
-// How much earlier than the deadline the time-out is set: a browser rounds it to whole
-// milliseconds and fires it up to a millisecond late.
+// How much earlier than the deadline the time-out is set: a browser counts it in whole
+// milliseconds and fires it a fraction of a millisecond to two late.
 constexpr Timer timerLead = std::chrono::milliseconds(2);
 
 }  // namespace
@@ -56,7 +56,7 @@ void PagePump::WaitForEventsUntil(Timer deadline) {
     if (early >= std::chrono::milliseconds(1)) {
         ostavel_sleep(std::floor(std::chrono::duration<double, std::milli>(early).count()));
         if (clock_.GetTimer() < deadline - timerLead) {
-            return;  // a press came first
+            return;  // a press came first, or the time-out fired early: the caller looks again
         }
     }
     WakeUpTimer::finish(clock_, deadline);

@@ -38,8 +38,8 @@ public:
     void setHandler(std::function<void(Button)> handler) { handler_ = std::move(handler); }
 
     void DoEvents() override;
-    // Sleeps on the worker's time-out, set a millisecond early since the page's timers count
-    // in whole milliseconds, and waits out the rest on the clock. A press ends it early.
+    // Sleeps on a time-out set a little early, since the page's timers count in whole
+    // milliseconds, and waits out the rest on the clock. A press ends it early.
     void WaitForEventsUntil(Timer deadline) override;
 
     // The idle loop: sleeps with no timer until a press comes, runs it, and so on for as long

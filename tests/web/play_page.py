@@ -214,10 +214,10 @@ def check_hidden(driver):
     time, while a plain timer of the page meanwhile is throttled."""
     driver.execute_script("""window.__ticks = 0;
         (function tick() { __ticks += document.hidden; setTimeout(tick, 10); })();
-        setTimeout(() => document.getElementById("Numbers4").click(), 1500);""")
+        setTimeout(() => document.getElementById("Numbers4").click(), 3000);""")
     visible = driver.current_window_handle
     driver.switch_to.new_window("tab")
-    time.sleep(8)
+    time.sleep(9)
     driver.switch_to.window(visible)
     writes, presses, beeps, hidden, ticks = js(driver, "[__writes, __presses, __beeps, __hidden, __ticks]")
     check(hidden[:1] and hidden[0][1] and hidden[0][0] < presses[0] and ticks < 30,
