@@ -90,6 +90,12 @@ def check_start(driver, picture):
           f"the labels at start: {texts}")
     check([driver.title, js(driver, "document.documentElement.lang"), js(driver, "document.activeElement.id")]
           == ["Ostavel★", "ja", "miniroto"], "the title, the language and the focus at start")
+    tree = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    buttons = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "button"]
+    # Two polite live regions, the message line and the numbers once they stand; not the reels.
+    live = [p["value"]["value"] for n in tree for p in n.get("properties", []) if p["name"] == "live"]
+    check(buttons == ["ミニロト", "ロト6", "Numbers3", "Numbers4"] and live == ["polite"] * 2,
+          f"accessible: buttons {buttons}, live regions {live}")
     colours = js(driver, "['Label7', 'Label8', 'Label9'].map(id => getComputedStyle(document.getElementById(id)).color)")
     check(colours == [EDITION_INK[picture], "rgb(255, 255, 192)", EDITION_INK[picture]], f"colours: {colours}")
 
@@ -236,6 +242,10 @@ def main():
         load(driver, server.url)
         if mode == "phone":
             check_places(driver, 360 / 421)
+            check(js(driver, "(r => r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight)"
+                     "(document.querySelector('main').getBoundingClientRect()) && document.scrollingElement"
+                     ".scrollHeight <= innerHeight && document.scrollingElement.scrollWidth <= innerWidth"),
+                  "the window does not fit the phone's screen, or the page scrolls")
             play(driver, "Numbers4")
             Path(f"{page.name}-phone.png").write_bytes(driver.get_screenshot_as_png())
         elif mode == "hidden":
