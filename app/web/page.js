@@ -58,7 +58,8 @@ var Ostavel = (() => {
       });
     }
     if ("serviceWorker" in navigator) {
-      navigator.serviceWorker.register("sw.js");
+      // Asked on every visit whether a new version is out, which then replaces this one.
+      navigator.serviceWorker.register("sw.js").then(registration => registration.update());
       // The picture came before the service worker took the page over: once more through it,
       // for it to keep.
       navigator.serviceWorker.addEventListener("controllerchange", () => {

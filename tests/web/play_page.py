@@ -2,14 +2,17 @@
 """Plays an edition's page in headless Chromium, served by a web server of its own on
 127.0.0.1: at device scale 1 the whole game (places, start, every forecast with its timeline,
 the beep, the fonts, installability, offline, the keyboard, nesting), at scale 2 the places and
-the sharp picture, on a 360 x 640 phone the window scaled to fit, and a forecast in a hidden
-tab. Leaves a screenshot of the window in the current folder.
+the sharp picture, on a 360 x 640 phone the window scaled to fit, a forecast in a hidden tab,
+and a new version replacing the one kept for offline play. Leaves a screenshot of the window
+in the current folder.
 
-usage: play_page.py PAGE PICTURE MODE    (MODE: 1x, 2x, phone or hidden)
+usage: play_page.py PAGE PICTURE MODE    (MODE: 1x, 2x, phone, hidden or update)
 
 The expected values are the window's, as its description fixes them, written out here."""
 import base64
+import shutil
 import subprocess
+import tempfile
 import sys
 import time
 from pathlib import Path
@@ -232,8 +235,36 @@ def check_hidden(driver):
     check(len(beeps) == 1 and 4.56 <= wall <= 4.56 * 1.1, f"hidden: {len(beeps)} beep(s), the last message after {wall:.3f} s")
 
 
+def check_update(page):
+    """A new version put on the server replaces the one the service worker kept, by the
+    second visit after it."""
+    folder = Path(tempfile.mkdtemp(prefix="ostavel-update-"))
+    shutil.copytree(page, folder, dirs_exist_ok=True)
+    server, driver = Server(folder), chromium()
+    try:
+        load(driver, server.url)
+        wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
+        old = js(driver, "caches.keys()")
+        time.sleep(1.1)  # for the server to date the new files later
+        for name, was, new in (("sw.js", "1.0.0.", "9.0.0."), ("index.html", "Ostavel★<", "Ostavel★ 9<")):
+            (folder / name).write_text((folder / name).read_text().replace(was, new))
+        load(driver, server.url)
+        wait_until(lambda: len(kept := js(driver, "caches.keys()")) == 1 and kept != old, "the old version to go")
+        load(driver, server.url)
+        kept = js(driver, "caches.keys()")
+        check(driver.title == "Ostavel★ 9" and len(kept) == 1 and kept[0].startswith(f"{page.name}-9.0.0."),
+              f"the new version is not shown: {driver.title}, kept {kept}")
+    finally:
+        driver.quit()
+        server.stop()
+        shutil.rmtree(folder)
+
+
 def main():
     page, picture, mode = Path(sys.argv[1]).resolve(), sys.argv[2], sys.argv[3]
+    if mode == "update":
+        check_update(page)
+        return 1 if failures else 0
     server = Server(page)
     scale = 2 if mode == "2x" else 1
     driver = chromium(scale=scale, phone=(360, 640, 3) if mode == "phone" else None,
