@@ -1,14 +1,14 @@
 #!/usr/bin/python3
-"""Plays an edition's page in headless Chromium, served by a web server of its own on
-127.0.0.1: at device scale 1 the whole game (places, start, every forecast with its timeline,
-the beep, the fonts, installability, offline, the keyboard, nesting), at scale 2 the places and
-the sharp picture, on a 360 x 640 phone the window scaled to fit, a forecast in a hidden tab,
-and a new version replacing the one kept for offline play. Leaves a screenshot of the window
-in the current folder.
-
-usage: play_page.py PAGE PICTURE MODE    (MODE: 1x, 2x, phone, hidden or update)
-
-The expected values are the window's, as its description fixes them, written out here."""
+# Plays an edition's page in headless Chromium, served by a web server of its own on
+# 127.0.0.1: at device scale 1 the whole game (places, start, every forecast with its timeline,
+# the beep, the fonts, installability, offline, the keyboard, nesting), at scale 2 the places and
+# the sharp picture, on a 360 x 640 phone the window scaled to fit, a forecast in a hidden tab,
+# and a new version replacing the one kept for offline play. Leaves a screenshot of the window
+# in the current folder.
+#
+# usage: play_page.py PAGE PICTURE MODE    (MODE: 1x, 2x, phone, hidden or update)
+#
+# The expected values are the window's, as its description fixes them, written out here.
 import base64
 import shutil
 import subprocess
@@ -77,8 +77,8 @@ def load(driver, url):
     wait_until(lambda: js(driver, "window.Ostavel && Module.calledRun"), "the program to start")
 
 
+# The window and its controls where the table puts them, scaled as a whole by scale.
 def check_places(driver, scale=1.0):
-    """The window and its controls where the table puts them, scaled as a whole by scale."""
     boxes = js(driver, """[...document.querySelectorAll("main, main > *")].map(e => {
         const r = e.getBoundingClientRect(), o = e.id == "Ostavel" ? r : e.parentElement.getBoundingClientRect();
         return [e.id == "Ostavel" ? "window" : e.id, r.left - o.left, r.top - o.top, r.width, r.height]; })""")
@@ -103,10 +103,10 @@ def check_start(driver, picture):
     check(colours == [EDITION_INK[picture], "rgb(255, 255, 192)", EDITION_INK[picture]], f"colours: {colours}")
 
 
+# The page's first forecast, which comes while the browser is still compiling the program and can
+# run late by a few tenths of a second, pressed by a script: a page that has sounded is spared the
+# throttling of hidden pages.
 def warm_up(driver):
-    """The page's first forecast, which comes while the browser is still compiling the program
-    and can run late by a few tenths of a second, pressed by a script: a page that has
-    sounded is spared the throttling of hidden pages."""
     driver.execute_script("document.getElementById('Numbers3').click()")
     time.sleep(3)
 
@@ -115,10 +115,10 @@ def reset(driver):
     driver.execute_script("__writes = []; __presses = []; __beeps = [];")
 
 
+# One forecast pressed with the mouse: its numbers under its game's rule; no number revealed early
+# and the end at most 10 % late; one beep, at the closing remark; the numbers announced once; the
+# reels spinning.
 def play(driver, button):
-    """One forecast pressed with the mouse: its numbers under its game's rule; no number
-    revealed early and the end at most 10 % late; one beep, at the closing remark; the numbers
-    announced once; the reels spinning."""
     title, count, lowest, highest, distinct, reveals = GAMES[button]
     reset(driver)
     driver.find_element(By.ID, button).click()
@@ -143,8 +143,8 @@ def play(driver, button):
     return writes
 
 
+# Every glyph the page showed is in the font that showed it.
 def check_fonts(page, writes):
-    """Every glyph the page showed is in the font that showed it."""
     texts = lambda *ids: "".join(t for _, label, t in writes if label in ids)  # noqa: E731
     for face, shown in {"mplus1-regular": texts("Label7") + "ミニロト6Numbers34作者: Tovaine　by",
                         "mplus1-bold": texts("Label8") + "Ostavel",
@@ -153,9 +153,9 @@ def check_fonts(page, writes):
         check(all(ord(c) in cmap for c in shown), f"{face} lacks {set(c for c in shown if ord(c) not in cmap)}")
 
 
+# Only the picture the screen needs fetched, and shown unscaled where no control covers it; digits
+# in the bubbles; glyphs on the buttons.
 def check_screenshot(driver, page, picture, scale, name):
-    """Only the picture the screen needs fetched, and shown unscaled where no control covers
-    it; digits in the bubbles; glyphs on the buttons."""
     fetched = js(driver, "performance.getEntriesByType('resource').map(e => e.name.split('/').pop())")
     wanted = f"{picture}{'@2x' if scale == 2 else ''}.png"
     check({f for f in fetched if f.startswith(picture)} == {wanted}, f"pictures fetched: {fetched}")
@@ -177,8 +177,8 @@ def check_screenshot(driver, page, picture, scale, name):
         check(ink > 10 * scale * scale, f"{name}: nothing written in {control}")
 
 
+# A key pressed through the browser's input, repeating while held, and released.
 def key(driver, name, code, vk, text, repeats=0):
-    """A key pressed through the browser's input, repeating while held, and released."""
     event = dict(key=name, code=code, windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk, text=text,
                  location=3 if code.startswith("Numpad") else 0)
     for repeat in range(repeats + 1):
@@ -186,9 +186,9 @@ def key(driver, name, code, vk, text, repeats=0):
     driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp", text=""))
 
 
+# Tab visits the buttons in the table's order; Enter, the keypad's Enter and Space press the
+# focused one once per press however long held; Escape presses nothing.
 def check_keyboard(driver):
-    """Tab visits the buttons in the table's order; Enter, the keypad's Enter and Space press
-    the focused one once per press however long held; Escape presses nothing."""
     order = []
     for keys in [Keys.TAB] * 3 + [(Keys.SHIFT, Keys.TAB)]:
         driver.switch_to.active_element.send_keys(*keys)
@@ -204,9 +204,9 @@ def check_keyboard(driver):
             check(started == (name != "Escape"), f"{code} held for {repeats} repeats ran {started} forecasts")
 
 
+# Presses during a forecast nest to a depth of 64 and no further; the innermost ends, and the one
+# around it goes on to its end.
 def check_nesting(driver):
-    """Presses during a forecast nest to a depth of 64 and no further; the innermost ends, and
-    the one around it goes on to its end."""
     reset(driver)
     driver.find_element(By.ID, "Numbers3").click()
     driver.execute_script("for (let i = 0; i < 70; ++i) document.getElementById('Numbers3').click()")
@@ -216,8 +216,8 @@ def check_nesting(driver):
           f"{started} forecasts ran nested, not 64; aborted: {js(driver, 'Ostavel.aborted')}")
 
 
+# With the server stopped, the page reloads from its service worker and plays.
 def check_offline(driver, server):
-    """With the server stopped, the page reloads from its service worker and plays."""
     wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
     time.sleep(0.5)  # for the picture to be fetched once more, through it
     server.stop()
@@ -226,9 +226,9 @@ def check_offline(driver, server):
     play(driver, "Numbers3")
 
 
+# A forecast in a hidden tab, with the browser's throttling of hidden pages on, ends on time,
+# while a plain timer of the page meanwhile is throttled.
 def check_hidden(driver):
-    """A forecast in a hidden tab, with the browser's throttling of hidden pages on, ends on
-    time, while a plain timer of the page meanwhile is throttled."""
     reset(driver)
     driver.execute_script("""window.__ticks = 0;
         (function tick() { __ticks += document.hidden; setTimeout(tick, 10); })();
@@ -244,9 +244,9 @@ def check_hidden(driver):
     check(len(beeps) == 1 and 4.56 <= wall <= 4.56 * 1.1, f"hidden: {len(beeps)} beep(s), the last message after {wall:.3f} s")
 
 
+# A new version put on the server replaces the one the service worker kept, by the second visit
+# after it.
 def check_update(page):
-    """A new version put on the server replaces the one the service worker kept, by the
-    second visit after it."""
     folder = Path(tempfile.mkdtemp(prefix="ostavel-update-"))
     shutil.copytree(page, folder, dirs_exist_ok=True)
     server, driver = Server(folder), chromium()
