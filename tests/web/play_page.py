@@ -17,6 +17,7 @@ import sys
 import time
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from browser import Server, chromium, wait_until  # noqa: E402
 from fontTools.ttLib import TTFont  # noqa: E402
