@@ -1,0 +1,321 @@
+#!/usr/bin/python3
+# Plays an edition's page in headless Chromium, served by a web server of its own on
+# 127.0.0.1: at device scale 1 the whole game (places, start, every forecast with its timeline,
+# the beep, the fonts, installability, offline, the keyboard, nesting), at scale 2 the places and
+# the sharp picture, on a 360 x 640 phone the window scaled to fit, a forecast in a hidden tab,
+# and a new version replacing the one kept for offline play. Leaves a screenshot of the window
+# in the current folder.
+#
+# usage: play_page.py PAGE PICTURE MODE    (MODE: 1x, 2x, phone, hidden or update)
+#
+# The expected values are the window's, as its description fixes them, written out here.
+import base64
+import shutil
+import subprocess
+import tempfile
+import sys
+import time
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from browser import Server, chromium, wait_until  # noqa: E402
+from fontTools.ttLib import TTFont  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
+
+# The window and its thirteen controls: left, top, width, height in px.
+PLACES = {"window": (0, 0, 421, 279), "picture": (0, 0, 425, 283),
+          "miniroto": (48, 208, 73, 25), "roto6": (128, 208, 73, 25),
+          "Numbers3": (208, 208, 73, 25), "Numbers4": (296, 208, 73, 25),
+          **{f"Label{p}": (32 + 64 * (p - 1), 64, 36, 28) for p in range(1, 7)},
+          "Label7": (128, 184, 169, 33), "Label8": (80, 8, 257, 33), "Label9": (64, 256, 289, 17)}
+# Each game: headline, count, range, all different, and the least time from the press to each
+# number's reveal: the sums of the reel routines' and the waits' delays.
+GAMES = {
+    "roto6": ("ロト6の予想です", 6, 1, 43, True, [0.31, 1.36, 2.46, 4.56, 6.56, 10.76]),
+    "miniroto": ("ミニロトの予想です!", 5, 1, 31, True, [0.41, 1.56, 3.16, 6.06, 9.06]),
+    "Numbers3": ("Numbers3の予想だよ", 3, 0, 9, False, [0.31, 1.36, 2.46]),
+    "Numbers4": ("Numbers4の予想です", 4, 0, 9, False, [0.31, 1.36, 2.46, 4.56]),
+}
+CLOSING = {"こんなん出ました!", "当たりますように!", "こんなのでました"}
+EDITION_INK = {"snow": "rgb(64, 64, 64)", "stage": "rgb(255, 255, 255)"}
+
+# Recorded in the page from its start: the captions written, with their times, the presses,
+# the tones started, the audio contexts made, and when the page was hidden or shown.
+RECORDER = """
+window.__writes = []; window.__presses = []; window.__beeps = []; window.__audio = [];
+window.__hidden = [];
+new MutationObserver(records => {
+  const now = performance.now();
+  for (const r of records) {
+    const e = r.target.nodeType === 1 ? r.target : r.target.parentElement;
+    if (/^(Label\\d|numbers)$/.test(e.id)) __writes.push([now, e.id, e.textContent]);
+  }
+}).observe(document, {childList: true, subtree: true, characterData: true});
+for (const kind of ["click", "keydown"]) addEventListener(kind, () => __presses.push(performance.now()), true);
+document.addEventListener("visibilitychange", () => __hidden.push([performance.now(), document.hidden]));
+const start = OscillatorNode.prototype.start;
+OscillatorNode.prototype.start = function (...a) { __beeps.push(performance.now()); return start.apply(this, a); };
+const Context = AudioContext;
+window.AudioContext = class extends Context { constructor(...a) { super(...a); __audio.push(this); } };
+"""
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAILED:", message, flush=True)
+
+
+def js(driver, script, *arguments):
+    return driver.execute_script("return " + script, *arguments)
+
+
+def load(driver, url):
+    driver.get(url)
+    wait_until(lambda: js(driver, "window.Ostavel && Module.calledRun"), "the program to start")
+
+
+# The window and its controls where the table puts them, scaled as a whole by scale.
+def check_places(driver, scale=1.0):
+    boxes = js(driver, """[...document.querySelectorAll("main, main > *")].map(e => {
+        const r = e.getBoundingClientRect(), o = e.id == "Ostavel" ? r : e.parentElement.getBoundingClientRect();
+        return [e.id == "Ostavel" ? "window" : e.id, r.left - o.left, r.top - o.top, r.width, r.height]; })""")
+    for name, *box in boxes:
+        check(all(abs(a - b * scale) < 0.05 for a, b in zip(box, PLACES[name])),
+              f"{name} is at {box}, not {PLACES[name]} x {scale:.3f}")
+
+
+def check_start(driver, picture):
+    texts = js(driver, "[...Array(9).keys()].map(i => document.getElementById('Label' + (i + 1)).textContent)")
+    check(texts[:8] == [""] * 6 + ["by Tovaine", "Ostavel"] and texts[8].startswith("作者: Tovaine"),
+          f"the labels at start: {texts}")
+    check([driver.title, js(driver, "document.documentElement.lang"), js(driver, "document.activeElement.id")]
+          == ["Ostavel★", "ja", "miniroto"], "the title, the language and the focus at start")
+    tree = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    buttons = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "button"]
+    # Two polite live regions, the message line and the numbers once they stand; not the reels.
+    live = [p["value"]["value"] for n in tree for p in n.get("properties", []) if p["name"] == "live"]
+    check(buttons == ["ミニロト", "ロト6", "Numbers3", "Numbers4"] and live == ["polite"] * 2,
+          f"accessible: buttons {buttons}, live regions {live}")
+    colours = js(driver, "['Label7', 'Label8', 'Label9'].map(id => getComputedStyle(document.getElementById(id)).color)")
+    check(colours == [EDITION_INK[picture], "rgb(255, 255, 192)", EDITION_INK[picture]], f"colours: {colours}")
+
+
+# The page's first forecast, which comes while the browser is still compiling the program and can
+# run late by a few tenths of a second, pressed by a script: a page that has sounded is spared the
+# throttling of hidden pages.
+def warm_up(driver):
+    driver.execute_script("document.getElementById('Numbers3').click()")
+    time.sleep(3)
+
+
+def reset(driver):
+    driver.execute_script("__writes = []; __presses = []; __beeps = [];")
+
+
+# One forecast pressed with the mouse: its numbers under its game's rule; no number revealed early
+# and the end at most 10 % late; one beep, at the closing remark; the numbers announced once; the
+# reels spinning.
+def play(driver, button):
+    title, count, lowest, highest, distinct, reveals = GAMES[button]
+    reset(driver)
+    driver.find_element(By.ID, button).click()
+    wait_until(lambda: js(driver, "__beeps.length"), f"{button}'s beep", reveals[-1] * 1.1 + 5)
+    time.sleep(0.3)
+    writes, presses, beeps = js(driver, "[__writes, __presses, __beeps]")
+    last = {label: (t, text) for t, label, text in writes}
+    of = lambda wanted: [text for _, label, text in writes if label == wanted]  # noqa: E731
+    numbers = [last.get(f"Label{p}", (0, ""))[1] for p in range(1, 7)]
+    shown = [int(n) for n in numbers[:count] if n.isdigit()]
+    check(of("Label8") == [title] and len(shown) == count and numbers[count:] == [""] * (6 - count)
+          and all(lowest <= n <= highest for n in shown) and len(set(shown)) in ((count,) if distinct else range(2, 5)),
+          f"{button}: headline {of('Label8')}, numbers {numbers}")
+    at = [(last[f"Label{p}"][0] - presses[0]) / 1000 for p in range(1, count + 1)]
+    check(all(a >= least for a, least in zip(at, reveals)), f"{button}: revealed at {at}, least {reveals}")
+    end, closing = last["Label7"]
+    check((end - presses[0]) / 1000 <= reveals[-1] * 1.1 and closing in CLOSING,
+          f"{button}: ended after {(end - presses[0]) / 1000:.3f} s with {closing}")
+    check(len(beeps) == 1 and abs(beeps[0] - end) < 50, f"{button}: beeps at {beeps}, the end at {end}")
+    check(of("numbers") == [" ".join(numbers[:count])], f"{button}: announced {of('numbers')}")
+    check(len(of(f"Label{count}")) > 60, f"{button}: the last bubble spun {len(of(f'Label{count}'))} times")
+    return writes
+
+
+# Every glyph the page showed is in the font that showed it.
+def check_fonts(page, writes):
+    texts = lambda *ids: "".join(t for _, label, t in writes if label in ids)  # noqa: E731
+    for face, shown in {"mplus1-regular": texts("Label7") + "ミニロト6Numbers34作者: Tovaine　by",
+                        "mplus1-bold": texts("Label8") + "Ostavel",
+                        "mplus1code-bold": texts(*(f"Label{p}" for p in range(1, 7)))}.items():
+        cmap = TTFont(page / "fonts" / f"{face}.woff2").getBestCmap()
+        check(all(ord(c) in cmap for c in shown), f"{face} lacks {set(c for c in shown if ord(c) not in cmap)}")
+
+
+# Only the picture the screen needs fetched, and shown unscaled where no control covers it; digits
+# in the bubbles; glyphs on the buttons.
+def check_screenshot(driver, page, picture, scale, name):
+    fetched = js(driver, "performance.getEntriesByType('resource').map(e => e.name.split('/').pop())")
+    wanted = f"{picture}{'@2x' if scale == 2 else ''}.png"
+    check({f for f in fetched if f.startswith(picture)} == {wanted}, f"pictures fetched: {fetched}")
+    box = js(driver, "(r => [r.left, r.top, r.width, r.height])(document.querySelector('main').getBoundingClientRect())")
+    shot = base64.b64decode(driver.execute_cdp_cmd("Page.captureScreenshot", {"clip": dict(
+        zip(("x", "y", "width", "height"), box), scale=1)})["data"])
+    Path(name).write_bytes(shot)
+    rgb = lambda png: subprocess.run(["convert", png, "-crop", f"{421 * scale}x{279 * scale}+0+0", "rgb:-"],  # noqa: E731
+                                     capture_output=True, check=True).stdout
+    screen, asset = rgb(name), rgb(str(page / wanted))
+    width = 421 * scale
+    pixel = lambda image, x, y: image[3 * (y * width + x):3 * (y * width + x) + 3]  # noqa: E731
+    behind = [(x, y) for x in range(2 * scale, 28 * scale, 3) for y in range(110 * scale, 180 * scale, 3)]
+    check(all(max(abs(a - b) for a, b in zip(pixel(screen, *p), pixel(asset, *p))) <= 8 for p in behind),
+          f"{name}: the picture differs from {wanted}")
+    for control in ("Label1", "Label2", "Label3", "miniroto"):
+        x0, y0, w, h = (v * scale for v in PLACES[control])
+        ink = sum(sum(pixel(screen, x, y)) < 200 for x in range(x0, x0 + w) for y in range(y0, y0 + h))
+        check(ink > 10 * scale * scale, f"{name}: nothing written in {control}")
+
+
+# A key pressed through the browser's input, repeating while held, and released.
+def key(driver, name, code, vk, text, repeats=0):
+    event = dict(key=name, code=code, windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk, text=text,
+                 location=3 if code.startswith("Numpad") else 0)
+    for repeat in range(repeats + 1):
+        driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyDown", autoRepeat=repeat > 0))
+    driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp", text=""))
+
+
+# Tab visits the buttons in the table's order; Enter, the keypad's Enter and Space press the
+# focused one once per press however long held; Escape presses nothing.
+def check_keyboard(driver):
+    order = []
+    for keys in [Keys.TAB] * 3 + [(Keys.SHIFT, Keys.TAB)]:
+        driver.switch_to.active_element.send_keys(*keys)
+        order.append(js(driver, "document.activeElement.id"))
+    check(order == ["roto6", "Numbers3", "Numbers4", "Numbers3"], f"Tab and Shift+Tab: {order}")
+    for repeats in (0, 5):
+        for name, code, vk, text in [("Enter", "Enter", 13, "\r"), ("Enter", "NumpadEnter", 13, "\r"),
+                                     (" ", "Space", 32, " "), ("Escape", "Escape", 27, "")]:
+            reset(driver)
+            key(driver, name, code, vk, text, repeats)
+            time.sleep(0.25)
+            started = len([1 for _, label, _ in js(driver, "__writes") if label == "Label8"])
+            check(started == (name != "Escape"), f"{code} held for {repeats} repeats ran {started} forecasts")
+
+
+# Presses during a forecast nest to a depth of 64 and no further; the innermost ends, and the one
+# around it goes on to its end.
+def check_nesting(driver):
+    reset(driver)
+    driver.find_element(By.ID, "Numbers3").click()
+    driver.execute_script("for (let i = 0; i < 70; ++i) document.getElementById('Numbers3').click()")
+    wait_until(lambda: js(driver, "__beeps.length >= 2 || Ostavel.aborted"), "two nested forecasts to end", 20)
+    started = len([1 for _, label, _ in js(driver, "__writes") if label == "Label8"])
+    check(not js(driver, "Ostavel.aborted") and started == 64,
+          f"{started} forecasts ran nested, not 64; aborted: {js(driver, 'Ostavel.aborted')}")
+
+
+# With the server stopped, the page reloads from its service worker and plays.
+def check_offline(driver, server):
+    wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
+    time.sleep(0.5)  # for the picture to be fetched once more, through it
+    server.stop()
+    load(driver, driver.current_url)
+    check(js(driver, "document.getElementById('picture').naturalWidth") > 0, "no picture offline")
+    play(driver, "Numbers3")
+
+
+# A forecast in a hidden tab, with the browser's throttling of hidden pages on, ends on time,
+# while a plain timer of the page meanwhile is throttled.
+def check_hidden(driver):
+    reset(driver)
+    driver.execute_script("""window.__ticks = 0;
+        (function tick() { __ticks += document.hidden; setTimeout(tick, 10); })();
+        setTimeout(() => document.getElementById("Numbers4").click(), 3000);""")
+    visible = driver.current_window_handle
+    driver.switch_to.new_window("tab")
+    time.sleep(9)
+    driver.switch_to.window(visible)
+    writes, presses, beeps, hidden, ticks = js(driver, "[__writes, __presses, __beeps, __hidden, __ticks]")
+    check(hidden[:1] and hidden[0][1] and hidden[0][0] < presses[0] and ticks < 30,
+          f"hidden at {hidden}, the page's own timer ran {ticks} times hidden")
+    wall = ([t for t, label, _ in writes if label == "Label7"][-1] - presses[0]) / 1000
+    check(len(beeps) == 1 and 4.56 <= wall <= 4.56 * 1.1, f"hidden: {len(beeps)} beep(s), the last message after {wall:.3f} s")
+
+
+# A new version put on the server replaces the one the service worker kept, by the second visit
+# after it.
+def check_update(page):
+    folder = Path(tempfile.mkdtemp(prefix="ostavel-update-"))
+    shutil.copytree(page, folder, dirs_exist_ok=True)
+    server, driver = Server(folder), chromium()
+    try:
+        load(driver, server.url)
+        wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
+        old = js(driver, "caches.keys()")
+        time.sleep(1.1)  # for the server to date the new files later
+        for name, was, new in (("sw.js", "1.0.0.", "9.0.0."), ("index.html", "Ostavel★<", "Ostavel★ 9<")):
+            (folder / name).write_text((folder / name).read_text().replace(was, new))
+        load(driver, server.url)
+        wait_until(lambda: len(kept := js(driver, "caches.keys()")) == 1 and kept != old, "the old version to go")
+        load(driver, server.url)
+        kept = js(driver, "caches.keys()")
+        check(driver.title == "Ostavel★ 9" and len(kept) == 1 and kept[0].startswith(f"{page.name}-9.0.0."),
+              f"the new version is not shown: {driver.title}, kept {kept}")
+    finally:
+        driver.quit()
+        server.stop()
+        shutil.rmtree(folder)
+
+
+def main():
+    page, picture, mode = Path(sys.argv[1]).resolve(), sys.argv[2], sys.argv[3]
+    if mode == "update":
+        check_update(page)
+        return 1 if failures else 0
+    server = Server(page)
+    scale = 2 if mode == "2x" else 1
+    driver = chromium(scale=scale, phone=(360, 640, 3) if mode == "phone" else None,
+                      throttle_hidden=mode == "hidden", init_script=RECORDER)
+    try:
+        load(driver, server.url)
+        if mode == "phone":
+            check_places(driver, 360 / 421)
+            check(js(driver, "(r => r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight)"
+                     "(document.querySelector('main').getBoundingClientRect()) && document.scrollingElement"
+                     ".scrollHeight <= innerHeight && document.scrollingElement.scrollWidth <= innerWidth"),
+                  "the window does not fit the phone's screen, or the page scrolls")
+            warm_up(driver)
+            play(driver, "Numbers4")
+            Path(f"{page.name}-phone.png").write_bytes(driver.get_screenshot_as_png())
+        elif mode == "hidden":
+            warm_up(driver)
+            check_hidden(driver)
+        else:
+            check_places(driver)
+            check_start(driver, picture)
+            if mode == "2x":  # at 1x the first forecast is the longest, Loto 6's
+                warm_up(driver)
+            writes = [w for game in (GAMES if mode == "1x" else ["Numbers4"]) for w in play(driver, game)]
+            check_screenshot(driver, page, picture, scale, f"{page.name}-{mode}.png")
+        if mode == "1x":
+            check_fonts(page, writes)
+            check(js(driver, "__audio.length") == 1, "not one audio context, made at the first press")
+            errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+            check(not errors, f"installability: {errors}")
+            check_offline(driver, server)
+            load(driver, driver.current_url)
+            check_keyboard(driver)
+            load(driver, driver.current_url)
+            check_nesting(driver)
+    finally:
+        driver.quit()
+        server.stop()
+    print(f"{page.name} {mode}: {len(failures)} failed" if failures else f"{page.name} {mode}: passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
