@@ -233,7 +233,7 @@ try:
 
     def play(game, press=None):
         """Presses a game's button, or does press, and checks its whole forecast."""
-        least = GAMES[game]["least"]
+        least = GAMES[game]["reveals"][-1]
         beeps_before, started = read("beeps").count(beep), time.monotonic()
         (press or (lambda: window.click(game)))()
         wait_until(lambda: text(7) not in CLOSING, f"{game} did not start", 2)
