@@ -1,8 +1,11 @@
 // The Win32 window made in the test's own process, as the program makes it: its labels' fonts,
-// a change of DPI while it runs, the keys that press its buttons, a quit from elsewhere and a
+// a change of DPI while it runs, the keys that move its focus and press its buttons, a quit from
+// elsewhere and a
 // window that cannot be made. The expected values are written here as the window is specified.
 // usage: test_window PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
 #include <windows.h>
+
+#include <tuple>
 
 #include "app/win32/ostavelwindow.h"
 #include "tests/fakes.h"
@@ -38,19 +41,20 @@ struct Rig {
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
     }
     HWND control(int row) const { return GetDlgItem(hwnd, win32::controlId(row)); }
-    std::wstring headline() const {
+    static std::wstring text(HWND control) {
         wchar_t text[64] = {};
-        GetWindowTextW(control(11), text, 64);
+        GetWindowTextW(control, text, 64);
         return text;
     }
-    // A key held for three repeats as the keyboard sends it, with a modifier held or none.
-    void key(UINT vk, bool keypad = false, BYTE modifier = 0) {
+    // A key pressed, then held for some repeats, as the keyboard sends it, with a modifier held
+    // or none.
+    void key(UINT vk, int repeats = 3, bool keypad = false, BYTE modifier = 0) {
         BYTE state[256] = {};
         state[modifier] = 0x80;
         SetKeyboardState(state);
         const auto flags = static_cast<LPARAM>(1 | MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16 |
                                                (keypad ? 1 << 24 : 0));
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i <= repeats; ++i) {
             PostMessageW(GetFocus(), WM_KEYDOWN, vk, flags | (i > 0 ? 1 << 30 : 0));
         }
         PostMessageW(GetFocus(), WM_KEYUP, vk, flags | LPARAM{3} << 30);
@@ -79,20 +83,23 @@ DWORD pixel(const DIBSECTION& dib, long x, long y) {
 // DPI or the text's colour blended into it: grey (64, 64, 64) or pale yellow (255, 255, 192).
 bool labelsShowPicture(const Rig& rig, const wchar_t* path, int scale) {
     DIBSECTION picture{}, shot{};
-    HANDLE file =
-        LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    const win32::BitmapHandle file(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     BITMAPINFO info{};
     info.bmiHeader = {
         sizeof info.bmiHeader, 421 * scale, 279 * scale, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HBITMAP capture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, capture);
+    HDC screen = GetDC(nullptr);  // the capture outlives the DC it is selected into
+    const win32::BitmapHandle capture(
+        CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::MemoryDcHandle memory(CreateCompatibleDC(screen));
+    SelectObject(memory.get(), capture.get());
     POINT origin{0, 0};
     ClientToScreen(rig.hwnd, &origin);
-    BitBlt(memory, 0, 0, 421 * scale, 279 * scale, screen, origin.x, origin.y, SRCCOPY);
-    bool clean = GetObjectW(file, sizeof picture, &picture) == sizeof picture &&
-                 GetObjectW(capture, sizeof shot, &shot) == sizeof shot;
+    BitBlt(memory.get(), 0, 0, 421 * scale, 279 * scale, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    bool clean = GetObjectW(file.get(), sizeof picture, &picture) == sizeof picture &&
+                 GetObjectW(capture.get(), sizeof shot, &shot) == sizeof shot;
     const std::pair<RECT, DWORD> labels[] = {{{128, 184, 297, 208}, 0x404040},  // at 96 DPI
                                              {{80, 8, 337, 41}, 0xFFFFC0},
                                              {{64, 256, 353, 273}, 0x404040}};
@@ -107,34 +114,24 @@ bool labelsShowPicture(const Rig& rig, const wchar_t* path, int scale) {
             }
         }
     }
-    SelectObject(memory, old);
-    DeleteObject(capture);
-    DeleteObject(file);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return clean;
 }
 
 // Each number, message and headline label's font as the window made it, by its row: the face,
 // the pixel height for the DPI, the weight, the Shift-JIS character set.
 bool fontsAsSpecified(const Rig& rig, int dpi) {
-    struct Font {
-        int row;
-        std::wstring_view face;
-        int pixels, weight;
-    };
-    const Font fonts[] = {
+    const std::tuple<int, std::wstring_view, int, int> fonts[] = {
         {1, L"Terminal", 16, FW_BOLD},           {2, L"Terminal", 16, FW_BOLD},
         {3, L"Terminal", 16, FW_BOLD},           {4, L"Terminal", 16, FW_BOLD},
         {5, L"Terminal", 16, FW_BOLD},           {9, L"Terminal", 16, FW_BOLD},
         {10, L"ＭＳ Ｐゴシック", 13, FW_NORMAL}, {11, L"ＭＳ Ｐゴシック", 21, FW_BOLD}};
     bool all = true;
-    for (const Font& font : fonts) {
+    for (const auto& [row, face, pixels, weight] : fonts) {
         LOGFONTW f{};
-        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(rig.control(font.row), WM_GETFONT, 0, 0)),
+        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(rig.control(row), WM_GETFONT, 0, 0)),
                    sizeof f, &f);
-        all &= f.lfFaceName == font.face && f.lfHeight == -font.pixels * dpi / 96 &&
-               f.lfWeight == font.weight && f.lfCharSet == SHIFTJIS_CHARSET;
+        all &= f.lfFaceName == face && f.lfHeight == -pixels * dpi / 96 && f.lfWeight == weight &&
+               f.lfCharSet == SHIFTJIS_CHARSET;
     }
     return all;
 }
@@ -179,22 +176,33 @@ int wmain(int argc, wchar_t* argv[]) {
               "back at 96 DPI: 421 x 279, the 1x picture behind every label", client.right);
     }
 
-    // Why: only the focused button is pressed from the keyboard, once per press however long
-    // the key is held; a modified Enter or Escape must not become the dialog commands IDOK and
-    // IDCANCEL, which Windows reads as a press of whatever control has those ids.
+    // Why: the keyboard reaches every game: the focus starts on the first button, and Tab takes
+    // it round the four buttons in their order. Only the focused button is pressed from the
+    // keyboard, once per press however long the key is held; a modified Enter or Escape must not
+    // become the dialog commands IDOK and IDCANCEL, which Windows reads as a press of whatever
+    // control has those ids.
     {
         Rig rig;
-        SetFocus(rig.control(7));  // Numbers3
-        rig.key(VK_RETURN, false, VK_SHIFT);
-        rig.key(VK_RETURN, false, VK_CONTROL);
+        std::wstring visited = Rig::text(GetFocus());
+        for (int i = 0; i < 6; ++i) {
+            rig.key(VK_TAB, 0);
+            visited += L" " + Rig::text(GetFocus());
+        }
+        check(visited == L"ミニロト ロト6 Numbers3 Numbers4 ミニロト ロト6 Numbers3" &&
+                  rig.beeper.beeps() == 0,
+              "the focus starts on the first button, and Tab takes it round the four in order",
+              static_cast<double>(visited.size()));
+        rig.key(VK_RETURN, 3, false, VK_SHIFT);
+        rig.key(VK_RETURN, 3, false, VK_CONTROL);
         rig.key(VK_ESCAPE);
         const int beeps = rig.beeper.beeps();
-        check(beeps == 0 || (beeps <= 3 && rig.headline() == L"Numbers3の予想だよ"),
+        const auto headline = [&] { return Rig::text(rig.control(11)); };
+        check(beeps == 0 || (beeps <= 3 && headline() == L"Numbers3の予想だよ"),
               "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
         rig.key(VK_RETURN);
-        rig.key(VK_RETURN, true);
+        rig.key(VK_RETURN, 3, true);
         rig.key(VK_SPACE);
-        check(rig.beeper.beeps() - beeps == 3 && rig.headline() == L"Numbers3の予想だよ",
+        check(rig.beeper.beeps() - beeps == 3 && headline() == L"Numbers3の予想だよ",
               "Enter, the keypad's Enter, Space, held: the focused one's forecast once each",
               rig.beeper.beeps() - beeps);
     }
