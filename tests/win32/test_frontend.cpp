@@ -1,10 +1,12 @@
-// The Win32 window made in the test's own process, as the program makes it: its labels' fonts,
-// a change of DPI while it runs, the keys that move its focus and press its buttons, a quit from
-// elsewhere and a
-// window that cannot be made. The expected values are written here as the window is specified.
-// usage: test_window PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
+// The Windows front end in the test's own process. The paced wait on Windows' own primitives:
+// the message queue, a high-resolution waitable timer and the performance counter. The window
+// as the program makes it: its labels' fonts, a change of DPI while it runs, the keys that move
+// its focus and press its buttons, a close or a quit mid-forecast and a window that cannot be
+// made. The expected values are written here as specified. Prints "N passed, M failed".
+// usage: test_frontend PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
 #include <windows.h>
 
+#include <thread>
 #include <tuple>
 
 #include "app/win32/ostavelwindow.h"
@@ -17,9 +19,56 @@ using namespace ostavel;
 using namespace std::chrono_literals;
 using testing::check;
 
+const auto ms = [](Timer t) { return std::chrono::duration<double, std::milli>(t).count(); };
+
+Timer threadTime() {  // user and kernel time of this thread
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ticks = [](FILETIME t) {
+        return (LONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+    };
+    return Timer((ticks(kernel) + ticks(user)) * 100);
+}
+
+// The pump and the paced wait, taking the thread's messages as a window of the test's own would:
+// it notes when WM_APP is taken, takes long over WM_APP + 1 and stops the waits on WM_CLOSE.
+struct PumpRig final : win32::MessageFilter {
+    win32::PerformanceCounterClock clock;
+    win32::MessagePump pump{clock};
+    Pacer pacer{clock, pump};
+    std::vector<Timer> dispatched;
+    const DWORD thread = GetCurrentThreadId();
+
+    PumpRig() { pump.setFilter(this); }
+    bool preTranslate(MSG& message) override {
+        if (message.message == WM_APP) {
+            dispatched.push_back(clock.GetTimer());
+        } else if (message.message == WM_APP + 1) {
+            Sleep(60);
+        } else if (message.message == WM_CLOSE) {
+            pacer.stop();  // as the window's destruction does
+        }
+        return true;
+    }
+    void quitting() override {}
+    // Waits delay while another thread posts message after a while, as input arrives; gives
+    // back how long the wait lasted and the processor time it took.
+    std::pair<Timer, Timer> wait(Timer delay, UINT message = 0, Timer after = {}) {
+        std::jthread poster([&] {
+            std::this_thread::sleep_for(after);
+            if (message != 0) {
+                PostThreadMessageW(thread, message, 0, 0);
+            }
+        });
+        const Timer start = clock.GetTimer(), cpu = threadTime();
+        pacer.PacedWait(delay);
+        return {clock.GetTimer() - start, threadTime() - cpu};
+    }
+};
+
 // The first edition's window on a clock that moves on at each reading, by default an hour, so
 // that a press runs its whole forecast, and beeps, before it returns.
-struct Rig {
+struct WindowRig {
     struct Emptier {  // of the quit that the window's destruction posts
         ~Emptier() {
             for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
@@ -34,7 +83,7 @@ struct Rig {
         GetModuleHandleW(nullptr), thisEdition, {random, clock, pump, beeper}};
     HWND hwnd = FindWindowW(L"Ostavel", nullptr);
 
-    Rig() {
+    WindowRig() {
         clock.tick = 1h;
         pump.setFilter(&window);
         window.show(SW_SHOWNORMAL);
@@ -81,7 +130,7 @@ DWORD pixel(const DIBSECTION& dib, long x, long y) {
 
 // Whether each pixel of the transparent labels, read from the screen, shows the picture for the
 // DPI or the text's colour blended into it: grey (64, 64, 64) or pale yellow (255, 255, 192).
-bool labelsShowPicture(const Rig& rig, const wchar_t* path, int scale) {
+bool labelsShowPicture(const WindowRig& rig, const wchar_t* path, int scale) {
     DIBSECTION picture{}, shot{};
     const win32::BitmapHandle file(static_cast<HBITMAP>(
         LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
@@ -119,7 +168,7 @@ bool labelsShowPicture(const Rig& rig, const wchar_t* path, int scale) {
 
 // Each number, message and headline label's font as the window made it, by its row: the face,
 // the pixel height for the DPI, the weight, the Shift-JIS character set.
-bool fontsAsSpecified(const Rig& rig, int dpi) {
+bool fontsAsSpecified(const WindowRig& rig, int dpi) {
     const std::tuple<int, std::wstring_view, int, int> fonts[] = {
         {1, L"Terminal", 16, FW_BOLD},           {2, L"Terminal", 16, FW_BOLD},
         {3, L"Terminal", 16, FW_BOLD},           {4, L"Terminal", 16, FW_BOLD},
@@ -158,11 +207,59 @@ int wmain(int argc, wchar_t* argv[]) {
     if (argc != 3) {
         return 2;
     }
+    // Wine starts its own services beside the first program of a prefix; let them settle.
+    Sleep(1000);
+    // Why: the reels' pace is their waits; none may end before its delay, and each must sleep
+    // meanwhile rather than spin.
+    for (const Timer delay : {Timer(10ms), Timer(50ms), Timer(300ms)}) {
+        PumpRig rig;
+        Timer shortest = Timer::max(), cpu{};
+        for (int i = 0; i < 7; ++i) {
+            const auto [lasted, used] = rig.wait(delay);
+            shortest = std::min(shortest, lasted);
+            cpu += used;
+        }
+        check(shortest >= delay, "a wait lasts at least its delay (ms)", ms(shortest));
+        check(cpu < 7 * delay / 4, "it sleeps: processor time below a quarter (ms)", ms(cpu));
+    }
+
+    // Why: a message that arrives during a wait (a button press, a repaint) is dispatched at
+    // once, not when the wait ends.
+    PumpRig input;
+    input.wait(200ms, WM_APP, 30ms);
+    check(input.dispatched.size() == 1 && ms(input.dispatched[0]) < 60,
+          "a message is dispatched as it arrives (ms)",
+          input.dispatched.empty() ? -1 : ms(input.dispatched[0]));
+
+    // Why: a wait that a message interrupted and the clock then ended leaves its timer set; that
+    // timer must not wake the next wait before its time, nor teach a latency of zero that would
+    // take the lead away from the waits after it.
+    PumpRig stale;
+    stale.wait(50ms, WM_APP + 1, 20ms);
+    const Timer start = stale.clock.GetTimer();
+    stale.pump.WaitForEventsUntil(start + 50ms);
+    check(stale.clock.GetTimer() - start >= 48ms, "the next sleep lasts to its deadline (ms)",
+          ms(stale.clock.GetTimer() - start));
+    WakeUpTimer timer;
+    for (int i = 0; i < 8; ++i) {
+        timer.woke(timer.interval(0ms, 10ms) + 300us);
+    }
+    timer.interval(0ms, 10ms);
+    timer.woke(1ms);
+    check(timer.interval(0ms, 10ms) == 10ms - 300us,
+          "an early wake-up teaches no latency (lead kept, ms)",
+          ms(10ms - timer.interval(0ms, 10ms)));
+
+    // Why: closing the window must end the wait under way at once, not when its delay is up.
+    PumpRig closing;
+    const Timer lasted = closing.wait(2s, WM_CLOSE, 50ms).first;
+    check(lasted < 500ms, "a close ends the wait (ms)", ms(lasted));
+
     // Why: where the named face is missing the font mapper chooses by the character set, and
     // only a Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the
     // window takes its size there and no label keeps a band of the picture it had before.
     {
-        Rig rig;
+        WindowRig rig;
         check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
         rig.changeDpi(192);
         RECT client{};
@@ -182,11 +279,11 @@ int wmain(int argc, wchar_t* argv[]) {
     // become the dialog commands IDOK and IDCANCEL, which Windows reads as a press of whatever
     // control has those ids.
     {
-        Rig rig;
-        std::wstring visited = Rig::text(GetFocus());
+        WindowRig rig;
+        std::wstring visited = WindowRig::text(GetFocus());
         for (int i = 0; i < 6; ++i) {
             rig.key(VK_TAB, 0);
-            visited += L" " + Rig::text(GetFocus());
+            visited += L" " + WindowRig::text(GetFocus());
         }
         check(visited == L"ミニロト ロト6 Numbers3 Numbers4 ミニロト ロト6 Numbers3" &&
                   rig.beeper.beeps() == 0,
@@ -196,7 +293,7 @@ int wmain(int argc, wchar_t* argv[]) {
         rig.key(VK_RETURN, 3, false, VK_CONTROL);
         rig.key(VK_ESCAPE);
         const int beeps = rig.beeper.beeps();
-        const auto headline = [&] { return Rig::text(rig.control(11)); };
+        const auto headline = [&] { return WindowRig::text(rig.control(11)); };
         check(beeps == 0 || (beeps <= 3 && headline() == L"Numbers3の予想だよ"),
               "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
         rig.key(VK_RETURN);
@@ -207,16 +304,23 @@ int wmain(int argc, wchar_t* argv[]) {
               rig.beeper.beeps() - beeps);
     }
 
-    // Why: a quit that does not come from the window (the session ending, another program)
-    // must end a running forecast as closing the window does, not run it to its end.
-    {
-        Rig rig;
+    // Why: closing the window mid-forecast, or a quit that does not come from it (the session
+    // ending, another program), must end the running forecast at once, not run it to its end,
+    // and then the event loop, with its status, though the nested pump took the quit message.
+    for (const int quit : {0, 7}) {
+        WindowRig rig;
         rig.clock.tick = 1ms;
         PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
-        PostQuitMessage(7);
+        if (quit == 0) {
+            PostMessageW(rig.hwnd, WM_CLOSE, 0, 0);
+        } else {
+            PostQuitMessage(quit);
+        }
         const int status = rig.pump.run();
-        check(status == 7 && rig.beeper.beeps() == 0, "a quit from elsewhere ends a forecast",
-              rig.beeper.beeps());
+        check(status == quit && rig.beeper.beeps() == 0,
+              quit == 0 ? "a close ends a forecast, then the event loop"
+                        : "a quit from elsewhere ends a forecast, then the event loop",
+              status);
     }
 
     // Why: a program whose window cannot be made must say so and end, not run on unseen.
