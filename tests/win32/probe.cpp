@@ -12,6 +12,7 @@
 // clang-format on
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -40,13 +41,10 @@ std::string textOf(HWND control) {
     return narrow({buffer, copied});
 }
 
-HWND controlNamed(std::string_view name) {
-    for (std::size_t i = 0; i < layout::controls.size(); ++i) {
-        if (layout::controls[i].name == name) {
-            return GetDlgItem(window, win32::controlId(i));
-        }
-    }
-    return nullptr;
+HWND controlNamed(std::string_view name) {  // none for a name not in the table
+    const auto row = std::ranges::find(layout::controls, name, &layout::Control::name);
+    return GetDlgItem(window,
+                      win32::controlId(static_cast<std::size_t>(row - layout::controls.begin())));
 }
 
 std::string findWindow() {
