@@ -228,8 +228,6 @@ try:
     at_start = [text(n) for n in range(1, 10)]
     if at_start != [FIRST_TEXTS[f"Label{n}"] for n in range(1, 10)]:
         fail(f"at start the labels read {at_start}")
-    if on_wine and window.ask("focus") != "miniroto":
-        fail(f"the focus starts on {window.ask('focus')}")
 
     def play(game, press=None):
         """Presses a game's button, or does press, and checks its whole forecast."""
@@ -261,25 +259,10 @@ try:
         sounds = True
         play("Numbers3")
 
-    # --- Windows: every game, then the keyboard: Tab moves the focus round the buttons, and
-    # Return, the keypad's Enter and Space each run the focused button's forecast once per
-    # press, a held key's repeats nothing.
+    # --- Windows: every game.
     if on_wine and scale == 1:
         for game in ("Numbers4", "miniroto", "roto6"):
             play(game)
-        visited = [window.ask("focus")]
-        for _ in range(5):
-            window.ask("key Tab")
-            visited.append(wait_until(lambda: (f := window.ask("focus")) != visited[-1] and f,
-                                      f"Tab left the focus on {visited[-1]}", 2))
-        visited = visited[1:]
-        if visited != ["Numbers3", "Numbers4", "miniroto", "roto6", "Numbers3"]:
-            fail(f"Tab from ロト6 visits {visited}")
-        for key in ("Return", "Enter", "Space"):
-            play("Numbers3", lambda: (window.ask(f"key {key}"), window.ask(f"key {key} repeat")))
-        time.sleep(0.3)
-        if read("beeps").count(beep) != 7:
-            fail(f"{read('beeps').count(beep)} beeps after seven forecasts")
 
     # --- ロト6 runs for over 10 s; a second in, while it spins, closing the window as the window
     # manager (an X client message) or the compositor (an xdg_toplevel close) does must end the

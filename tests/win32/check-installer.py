@@ -22,8 +22,8 @@ UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 PRODUCTS = r"HKLM\Software\Classes\Installer\Products"
 
 
-def fail(message):
-    sys.exit(f"FAIL: {message}")
+def expect(ok, message):
+    ok or sys.exit(f"FAIL: {message}")
 
 
 def wine(*command):
@@ -31,8 +31,8 @@ def wine(*command):
 
 
 def msiexec(action, edition):
-    if wine("msiexec", action, edition["msi"], "/qn") != 0:
-        fail(f"msiexec {action} {edition['msi']} failed")
+    expect(wine("msiexec", action, edition["msi"], "/qn") == 0,
+           f"msiexec {action} {edition['msi']} failed")
 
 
 def shortcut(edition):
@@ -64,32 +64,31 @@ def check_installed(edition):
     program = folder / edition["program"] / f"{edition['program']}.exe"
     entries = registry(UNINSTALL, "DisplayName", edition["name"])
     product = (registry(PRODUCTS, "ProductName", edition["name"]) or [{}])[0]
-    if not program.is_file() or not shortcut(edition):
-        fail(f"{edition['msi']} installed no {program}, or no shortcut {edition['name']}")
-    if {f.name: f.read_bytes() for f in program.parent.iterdir()} != (files := zipped(edition)):
-        fail(f"{edition['msi']} installed other files than its zip holds: {sorted(files)}")
-    if [(e.get("Publisher"), e.get("DisplayVersion")) for e in entries] != \
-            [(publisher, edition["version"])]:
-        fail(f"{edition['name']} is listed among the installed programs as {entries}")
-    if not product.get("ProductIcon", "").endswith(f"{edition['program']}.exe"):
-        fail(f"{edition['name']} is listed with no icon: {product}")
+    expect(program.is_file() and shortcut(edition),
+           f"{edition['msi']} installed no {program}, or no shortcut {edition['name']}")
+    expect({f.name: f.read_bytes() for f in program.parent.iterdir()} == (files := zipped(edition)),
+           f"{edition['msi']} installed other files than its zip holds: {sorted(files)}")
+    listed = [(e.get("Publisher"), e.get("DisplayVersion")) for e in entries]
+    expect(listed == [(publisher, edition["version"])],
+           f"{edition['name']} is listed among the installed programs as {entries}")
+    expect(product.get("ProductIcon", "").endswith(f"{edition['program']}.exe"),
+           f"{edition['name']} is listed with no icon: {product}")
     # The installed program starts and shows its window, and closes cleanly.
     app = subprocess.Popen(["wine", program])
     shown = subprocess.run(["wine", probe], input="window\nclose\n", capture_output=True,
                            text=True, encoding="utf-8").stdout.splitlines()
-    if not shown or shown[0] != "Ostavel★ 421 279" or app.wait(timeout=10) != 0:
-        fail(f"the installed {edition['program']} shows {shown}, exits {app.returncode}")
+    expect(shown[:1] == ["Ostavel★ 421 279"] and app.wait(timeout=10) == 0,
+           f"the installed {edition['program']} shows {shown}, exits {app.returncode}")
 
 
 for edition in editions:  # the program, licence and read-mes: UTF-8 with a BOM, CRLF line ends
     files = zipped(edition)
-    if sorted(files) != sorted([f"{edition['program']}.exe", "LICENSE.txt", "README.txt",
-                                "README.ja.txt"]):
-        fail(f"the zip of {edition['program']} holds {sorted(files)}")
+    expect(set(files) == {f"{edition['program']}.exe", "LICENSE.txt", "README.txt", "README.ja.txt"},
+           f"the zip of {edition['program']} holds {sorted(files)}")
     for name, text in files.items():
-        if name.startswith("README") and not (text.startswith(codecs.BOM_UTF8) and
-                                              text.count(b"\n") == text.count(b"\r\n")):
-            fail(f"{name} of {edition['program']} is not UTF-8 with a BOM and CRLF line ends")
+        expect(not name.startswith("README") or text.startswith(codecs.BOM_UTF8)
+               and text.count(b"\n") == text.count(b"\r\n"),
+               f"{name} of {edition['program']} is not UTF-8 with a BOM and CRLF line ends")
     msiexec("/i", edition)
 for edition in editions:  # side by side: each as it should be with the other installed
     check_installed(edition)
@@ -97,17 +96,17 @@ msiexec("/i", upgrade)  # a later version of the first replaces it: one entry, t
 check_installed(upgrade)
 # The earlier one, differing in the fourth field alone, which Windows Installer does not compare,
 # refuses to come back over it; the later one installed again puts back its missing program.
-if wine("msiexec", "/i", editions[0]["msi"], "/qn") == 0:
-    fail(f"{editions[0]['msi']} installed over the later {upgrade['version']}")
+expect(wine("msiexec", "/i", editions[0]["msi"], "/qn") != 0,
+       f"{editions[0]['msi']} installed over the later {upgrade['version']}")
 (folder / upgrade["program"] / f"{upgrade['program']}.exe").unlink()
 msiexec("/i", upgrade)
 check_installed(upgrade)
 for edition in (upgrade, *editions[1:]):
     msiexec("/x", edition)
-    if (folder / edition["program"]).exists() or shortcut(edition) \
-            or registry(UNINSTALL, "DisplayName", edition["name"]):
-        fail(f"removing {edition['msi']} left its files, shortcut or entry")
+    expect(not ((folder / edition["program"]).exists() or shortcut(edition)
+                or registry(UNINSTALL, "DisplayName", edition["name"])),
+           f"removing {edition['msi']} left its files, shortcut or entry")
 subprocess.run(["wineserver", "-w"])
-if folder.exists() or wine("reg", "query", rf"HKLM\Software\{publisher}") == 0:
-    fail(f"removing every edition left {folder} or the registry key of {publisher}")
+expect(not folder.exists() and wine("reg", "query", rf"HKLM\Software\{publisher}") != 0,
+       f"removing every edition left {folder} or the registry key of {publisher}")
 print(f"{len(editions)} editions installed, upgraded, started and removed")

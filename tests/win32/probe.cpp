@@ -1,20 +1,18 @@
 // Reads and presses the Windows program's window from another process, as assistive technology
 // does: it finds the window by its title, reads the controls' texts with WM_GETTEXT and presses
-// them with the messages the system sends for a click or a key. The end-to-end driver talks to
+// them with the messages the system sends for a click. The end-to-end driver talks to
 // it through standard input and output, one command a line:
 //
 // clang-format off
 //   window             waits for the window to show, then prints its title and client size:
 //                      "TITLE W H"
 //   text NAME          the text of control NAME (a name of the window table)
-//   focus              the name of the control that has the keyboard focus
 //   click NAME         clicks the button NAME
 //   close              asks the window to close, as its close button does
-//   key KEY [repeat]   presses and releases Return, Enter (the keypad's), Space or Tab on the
-//                      focused control; with repeat, a held key's repeated press and no release
 // clang-format on
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -43,26 +41,10 @@ std::string textOf(HWND control) {
     return narrow({buffer, copied});
 }
 
-HWND controlNamed(std::string_view name) {
-    for (std::size_t i = 0; i < layout::controls.size(); ++i) {
-        if (layout::controls[i].name == name) {
-            return GetDlgItem(window, win32::controlId(i));
-        }
-    }
-    return nullptr;
-}
-
-HWND focused() {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
-std::string nameOf(HWND control) {
-    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - win32::firstControlId);
-    const bool ours = GetParent(control) == window && index < layout::controls.size();
-    return ours ? std::string(layout::controls[index].name) : "none";
+HWND controlNamed(std::string_view name) {  // none for a name not in the table
+    const auto row = std::ranges::find(layout::controls, name, &layout::Control::name);
+    return GetDlgItem(window,
+                      win32::controlId(static_cast<std::size_t>(row - layout::controls.begin())));
 }
 
 std::string findWindow() {
@@ -78,21 +60,6 @@ std::string findWindow() {
            std::to_string(client.bottom);
 }
 
-// The key's messages as the system posts them: the scan code and, for the keypad's Enter, the
-// extended-key flag in the high word; bit 30 for a key that was already down.
-std::string pressKey(const std::string& key, bool repeat) {
-    const bool keypad = key == "Enter";
-    const UINT vk = key == "Space" ? VK_SPACE : key == "Tab" ? VK_TAB : VK_RETURN;
-    const LPARAM flags =
-        1 | static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16 | (keypad ? 1 << 24 : 0);
-    HWND target = focused();
-    PostMessageW(target, WM_KEYDOWN, vk, flags | (repeat ? 1 << 30 : 0));
-    if (!repeat) {
-        PostMessageW(target, WM_KEYUP, vk, flags | 1 << 30 | static_cast<LPARAM>(1U << 31));
-    }
-    return "ok";
-}
-
 std::string run(const std::string& line) {
     const std::size_t space = line.find(' ');
     const std::string command = line.substr(0, space);
@@ -103,9 +70,6 @@ std::string run(const std::string& line) {
     if (command == "text") {
         return textOf(controlNamed(argument));
     }
-    if (command == "focus") {
-        return nameOf(focused());
-    }
     if (command == "click") {
         PostMessageW(controlNamed(argument), BM_CLICK, 0, 0);
         return "ok";
@@ -113,10 +77,6 @@ std::string run(const std::string& line) {
     if (command == "close") {
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         return "ok";
-    }
-    if (command == "key") {
-        const bool repeat = argument.ends_with(" repeat");
-        return pressKey(argument.substr(0, argument.find(' ')), repeat);
     }
     return "unknown command " + command;
 }
