@@ -191,8 +191,8 @@ private slots:
         for (const auto& [scale, suffix] : {std::pair(1, ".png"), {2, "@2x.png"}}) {
             const QImage snow = asset("snow" + QString(suffix)),
                          stage = asset("stage" + QString(suffix));
-            const auto scaled = [scale](const QRect& r) {
-                return QRect(r.topLeft() * scale, r.size() * scale);
+            const auto scaled = [times = scale](const QRect& r) {
+                return QRect(r.topLeft() * times, r.size() * times);
             };
             for (int p = 1; p <= 6; ++p) {
                 const QRect label =
