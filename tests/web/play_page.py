@@ -12,7 +12,6 @@
 # What the page must show is what tests/expected.json says the window shows.
 import base64
 import shutil
-import subprocess
 import tempfile
 import sys
 import time
@@ -21,7 +20,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
-from expected import CLOSING, CONTROLS, EDITIONS, EXPECTED, FIRST_TEXTS, GAMES, wrong_numbers  # noqa: E402
+from expected import CLOSING, CONTROLS, EDITIONS, EXPECTED, FIRST_TEXTS, GAMES, pixels, rgb, wrong_numbers  # noqa: E402
 from browser import Server, chromium, wait_until  # noqa: E402
 from fontTools.ttLib import TTFont  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
@@ -155,17 +154,13 @@ def check_screenshot(driver, page, picture, scale, name):
     shot = base64.b64decode(driver.execute_cdp_cmd("Page.captureScreenshot", {"clip": dict(
         zip(("x", "y", "width", "height"), box), scale=1)})["data"])
     Path(name).write_bytes(shot)
-    rgb = lambda png: subprocess.run(["convert", png, "-crop", f"{421 * scale}x{279 * scale}+0+0", "rgb:-"],  # noqa: E731
-                                     capture_output=True, check=True).stdout
-    screen, asset = rgb(name), rgb(str(page / wanted))
-    width = 421 * scale
-    pixel = lambda image, x, y: image[3 * (y * width + x):3 * (y * width + x) + 3]  # noqa: E731
+    screen, asset = pixels(name), pixels(str(page / wanted))
     behind = [(x, y) for x in range(2 * scale, 28 * scale, 3) for y in range(110 * scale, 180 * scale, 3)]
-    check(all(max(abs(a - b) for a, b in zip(pixel(screen, *p), pixel(asset, *p))) <= 8 for p in behind),
+    check(all(max(abs(a - b) for a, b in zip(rgb(screen, *p), rgb(asset, *p))) <= 8 for p in behind),
           f"{name}: the picture differs from {wanted}")
     for control in ("Label1", "Label2", "Label3", "miniroto"):
         x0, y0, w, h = (v * scale for v in PLACES[control])
-        ink = sum(sum(pixel(screen, x, y)) < 200 for x in range(x0, x0 + w) for y in range(y0, y0 + h))
+        ink = sum(sum(rgb(screen, x, y)) < 200 for x in range(x0, x0 + w) for y in range(y0, y0 + h))
         check(ink > 10 * scale * scale, f"{name}: nothing written in {control}")
 
 
