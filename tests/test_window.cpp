@@ -4,10 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
-#include <ctime>
 
 #include "app/qt/ostavelwindow.h"
-#include "app/qt/qtservices.h"
 #include "tests/fakes.h"
 
 using namespace ostavel;
@@ -153,24 +151,6 @@ private slots:
         QCOMPARE(seenAtSeed, QStringList({expectedControl("Label8")["text"].toString(),
                                           expectedControl("Label7")["text"].toString()}));
         QCOMPARE(s.random.next, std::size_t(0));
-    }
-
-    // Why: the reels are paced by sleeping in the event loop; a wait that spun would keep a
-    // processor busy for the whole forecast.
-    void aForecastOnTheRealClockSleepsThroughItsWaits() {
-        Rig s;
-        SteadyClock clock;
-        QtEventPump pump(clock);
-        OstavelWindow window(thisEdition, {s.random, clock, pump, s.recorder});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const std::clock_t processor = std::clock();
-        const Timer start = clock.GetTimer();
-        QTest::mouseClick(window.findChild<QPushButton*>("Numbers3"), Qt::LeftButton);
-        const std::chrono::duration<double> wall = clock.GetTimer() - start;
-        const double ratio = double(std::clock() - processor) / CLOCKS_PER_SEC / wall.count();
-        QVERIFY2(wall >= expectedGame(Button::Numbers3).least && ratio < 0.2,
-                 qPrintable(QString::number(ratio)));
     }
 
     // Why: the bubbles are fixed to the pixel under the labels, so the picture is drawn unscaled
