@@ -102,7 +102,6 @@ private slots:
             QCOMPARE(label->alignment(),
                      (c["align"] == "left" ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop);
             QVERIFY(label->testAttribute(Qt::WA_TransparentForMouseEvents));
-            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         }
     }
 

@@ -25,12 +25,11 @@ program, platform, assets, *probe = sys.argv[1:]
 here = Path(__file__).resolve().parent
 if platform.startswith("wayland") and os.geteuid() == 0:
     # Everything the run reads is copied where that user can read it, the tree being perhaps
-    # its owner's alone: this driver beside the expected values, the program, its pictures, and
-    # any file a sanitizer's options name.
+    # its owner's alone: the tests with this driver and the expected values, the program, its
+    # pictures, and any file a sanitizer's options name.
     with tempfile.TemporaryDirectory(prefix="ostavel-e2e-files-") as files:
         os.chmod(files, 0o755)
-        shutil.copytree(here, f"{files}/e2e")
-        [shutil.copy(here.parent / shared, files) for shared in ("expected.json", "expected.py")]
+        shutil.copytree(here.parent, f"{files}/tests")
         shutil.copytree(assets, f"{files}/assets")
         env = dict(os.environ)
         for name in [n for n in env if n.endswith("SAN_OPTIONS")]:
@@ -38,7 +37,7 @@ if platform.startswith("wayland") and os.geteuid() == 0:
             env[name] = ":".join(f"{k}={shutil.copy(v, files) if os.path.isfile(v) else v}"
                                  for k, v in options)
         sys.exit(subprocess.run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                                 f"{files}/e2e/{Path(__file__).name}", shutil.copy(program, files),
+                                 f"{files}/tests/e2e/{Path(__file__).name}", shutil.copy(program, files),
                                  platform, f"{files}/assets"], env=env).returncode)
 edition = EDITIONS[Path(program).stem]
 colour = bytes(edition["colour"])
