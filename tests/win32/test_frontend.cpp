@@ -129,44 +129,32 @@ struct WindowRig {
     }
 };
 
-// A pixel of a 24-bit DIB section, as 0xRRGGBB.
-DWORD pixel(const DIBSECTION& dib, long x, long y) {
-    const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits) +
-                      (dib.dsBm.bmHeight - 1 - y) * dib.dsBm.bmWidthBytes;
-    return row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x];
-}
-
 // Whether each pixel of the transparent labels, read from the screen, shows the picture for the
 // DPI or the text's colour blended into it: grey (64, 64, 64) or pale yellow (255, 255, 192).
 bool labelsShowPicture(const WindowRig& rig, const wchar_t* path, int scale) {
-    DIBSECTION picture{}, shot{};
-    const win32::BitmapHandle file(static_cast<HBITMAP>(
+    HDC screen = GetDC(nullptr);  // the bitmaps outlive the DCs they are selected into
+    const win32::BitmapHandle picture(static_cast<HBITMAP>(
         LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof info.bmiHeader, 421 * scale, 279 * scale, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);  // the capture outlives the DC it is selected into
-    const win32::BitmapHandle capture(
-        CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win32::MemoryDcHandle memory(CreateCompatibleDC(screen));
-    SelectObject(memory.get(), capture.get());
+    const win32::BitmapHandle capture(CreateCompatibleBitmap(screen, 421 * scale, 279 * scale));
+    const win32::MemoryDcHandle file(CreateCompatibleDC(screen)), shot(CreateCompatibleDC(screen));
+    SelectObject(file.get(), picture.get());
+    SelectObject(shot.get(), capture.get());
     POINT origin{0, 0};
     ClientToScreen(rig.hwnd, &origin);
-    BitBlt(memory.get(), 0, 0, 421 * scale, 279 * scale, screen, origin.x, origin.y, SRCCOPY);
+    BitBlt(shot.get(), 0, 0, 421 * scale, 279 * scale, screen, origin.x, origin.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    bool clean = GetObjectW(file.get(), sizeof picture, &picture) == sizeof picture &&
-                 GetObjectW(capture.get(), sizeof shot, &shot) == sizeof shot;
-    const std::pair<RECT, DWORD> labels[] = {{{128, 184, 297, 208}, 0x404040},  // at 96 DPI
-                                             {{80, 8, 337, 41}, 0xFFFFC0},
-                                             {{64, 256, 353, 273}, 0x404040}};
+    bool clean = picture != nullptr;
+    const std::pair<RECT, COLORREF> labels[] = {{{128, 184, 297, 208}, RGB(64, 64, 64)},  // 96 DPI
+                                                {{80, 8, 337, 41}, RGB(255, 255, 192)},
+                                                {{64, 256, 353, 273}, RGB(64, 64, 64)}};
     for (const auto& [box, ink] : labels) {
         for (long y = box.top * scale; clean && y < box.bottom * scale; ++y) {
             for (long x = box.left * scale; x < box.right * scale; ++x) {
+                const COLORREF a = GetPixel(file.get(), x, y), s = GetPixel(shot.get(), x, y);
                 for (int shift = 0; shift < 24; shift += 8) {
-                    const auto c = [&](DWORD p) { return static_cast<int>(p >> shift & 255); };
-                    const int a = c(pixel(picture, x, y)), b = c(ink), seen = c(pixel(shot, x, y));
-                    clean &= seen >= std::min(a, b) - 1 && seen <= std::max(a, b) + 1;
+                    const auto c = [&](COLORREF p) { return static_cast<int>(p >> shift & 255); };
+                    clean &=
+                        c(s) >= std::min(c(a), c(ink)) - 1 && c(s) <= std::max(c(a), c(ink)) + 1;
                 }
             }
         }
