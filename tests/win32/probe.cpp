@@ -12,6 +12,9 @@
 // clang-format on
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -24,21 +27,12 @@ using namespace ostavel;
 
 HWND window = nullptr;
 
-std::string narrow(std::wstring_view text) {
-    std::string out(3 * text.size(), '\0');  // UTF-8 takes at most 3 bytes a UTF-16 unit
-    out.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                            static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
 // The text of a window of another process; it answers between its own messages.
-std::string textOf(HWND control) {
-    wchar_t buffer[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer),
-                        SMTO_ABORTIFHUNG, 5000, &copied);
-    return narrow({buffer, copied});
+std::wstring textOf(HWND control) {
+    wchar_t text[256] = {};
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
 }
 
 HWND controlNamed(std::string_view name) {  // none for a name not in the table
@@ -47,7 +41,7 @@ HWND controlNamed(std::string_view name) {  // none for a name not in the table
                       win32::controlId(static_cast<std::size_t>(row - layout::controls.begin())));
 }
 
-std::string findWindow() {
+std::wstring findWindow() {
     const std::wstring title = win32::widen(layout::title);
     // Shown once it is built and placed for its DPI.
     for (int i = 0; i < 200 && !IsWindowVisible(window = FindWindowW(nullptr, title.c_str()));
@@ -56,11 +50,11 @@ std::string findWindow() {
     }
     RECT client{};
     GetClientRect(window, &client);
-    return textOf(window) + " " + std::to_string(client.right) + " " +
-           std::to_string(client.bottom);
+    return textOf(window) + L" " + std::to_wstring(client.right) + L" " +
+           std::to_wstring(client.bottom);
 }
 
-std::string run(const std::string& line) {
+std::wstring run(const std::string& line) {
     const std::size_t space = line.find(' ');
     const std::string command = line.substr(0, space);
     const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
@@ -72,20 +66,21 @@ std::string run(const std::string& line) {
     }
     if (command == "click") {
         PostMessageW(controlNamed(argument), BM_CLICK, 0, 0);
-        return "ok";
+        return L"ok";
     }
     if (command == "close") {
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return "ok";
+        return L"ok";
     }
-    return "unknown command " + command;
+    return L"unknown command " + win32::widen(command);
 }
 
 }  // namespace
 
 int wmain() {
+    _setmode(_fileno(stdout), _O_U8TEXT);  // the drivers read UTF-8
     for (std::string line; std::getline(std::cin, line);) {
-        std::cout << run(line) << std::endl;
+        std::wcout << run(line) << std::endl;
     }
     return 0;
 }
