@@ -220,11 +220,12 @@ int wmain(int, wchar_t* argv[]) {
     check(waits.clock.GetTimer() - next >= 48ms, "the next sleep lasts to its deadline (ms)",
           ms(waits.clock.GetTimer() - next));
 
-    // Why: where the named face is missing the font mapper chooses by the character set, and
-    // only a Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the
-    // window takes its size there and no label keeps a band of the picture it had before.
+    // The window, from the first edition's start to a quit.
     {
         WindowRig rig;
+        // Why: where the named face is missing the font mapper chooses by the character set, and
+        // only a Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the
+        // window takes its size there and no label keeps a band of the picture it had before.
         check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
         for (const int scale : {2, 1}) {  // 421 x 279 at 96 DPI
             rig.changeDpi(96 * scale);
@@ -237,15 +238,12 @@ int wmain(int, wchar_t* argv[]) {
                              : "back at 96 DPI: its size, the fonts, the 1x picture behind them",
                   client.right);
         }
-    }
 
-    // Why: the keyboard reaches every game: the focus starts on the first button, and Tab takes
-    // it round the four buttons in their order. Only the focused button is pressed from the
-    // keyboard, once per press however long the key is held; a modified Enter or Escape must not
-    // become the dialog commands IDOK and IDCANCEL, which Windows reads as a press of whatever
-    // control has those ids.
-    {
-        WindowRig rig;
+        // Why: the keyboard reaches every game: the focus starts on the first button, and Tab
+        // takes it round the four buttons in their order. Only the focused button is pressed from
+        // the keyboard, once per press however long the key is held; a modified Enter or Escape
+        // must not become the dialog commands IDOK and IDCANCEL, which Windows reads as a press
+        // of whatever control has those ids.
         std::wstring visited = WindowRig::text(GetFocus());
         for (int i = 0; i < 6; ++i) {
             rig.key(VK_TAB, 0);
@@ -268,18 +266,16 @@ int wmain(int, wchar_t* argv[]) {
         check(rig.beeper.beeps() - beeps == 3 && headline() == L"Numbers3の予想だよ",
               "Enter, the keypad's Enter, Space, held: the focused one's forecast once each",
               rig.beeper.beeps() - beeps);
-    }
 
-    // Why: a quit that does not come from the window (the session ending, another program) must
-    // end the running forecast at once, not run it to its end, and then the event loop, with its
-    // status, though the nested pump took the quit message.
-    {
-        WindowRig rig;
+        // Why: a quit that does not come from the window (the session ending, another program)
+        // must end the running forecast at once, not run it to its end, and then the event
+        // loop, with its status, though the nested pump took the quit message.
+        const int before = rig.beeper.beeps();
         rig.clock.tick = 1ms;
         PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
         PostQuitMessage(7);
         const int status = rig.pump.run();
-        check(status == 7 && rig.beeper.beeps() == 0,
+        check(status == 7 && rig.beeper.beeps() == before,
               "a quit from elsewhere ends a forecast, then the event loop", status);
     }
 
