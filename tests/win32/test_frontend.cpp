@@ -59,12 +59,6 @@ struct PumpRig final : win32::MessageFilter {
 // The first edition's window on a clock that moves on at each reading, by default an hour, so
 // that a press runs its whole forecast, and beeps, before it returns.
 struct WindowRig {
-    struct Emptier {  // of the quit that the window's destruction posts
-        ~Emptier() {
-            for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
-            }
-        }
-    } emptier;
     testing::VirtualClock clock;
     win32::MessagePump pump{clock};
     SeededRandom random;
@@ -199,8 +193,8 @@ int wmain(int, wchar_t* argv[]) {
         check(cpu < 7 * delay / 4, "it sleeps: processor time below a quarter (ms)", ms(cpu));
     }
 
-    // Why: a message that arrives during a wait (a button press, a repaint) is dispatched at
-    // once, not when the wait ends.
+    // Why: a message that arrives during a wait (a button press, a repaint) is dispatched at once,
+    // not when the wait ends.
     const Timer start = waits.clock.GetTimer();
     std::jthread input([thread = GetCurrentThreadId()] {
         Sleep(30);
@@ -210,8 +204,8 @@ int wmain(int, wchar_t* argv[]) {
     check(waits.dispatched - start < 60ms, "a message is dispatched as it arrives (ms)",
           ms(waits.dispatched - start));
 
-    // Why: a wait that a message ended first leaves its timer set, to fire unobserved once its
-    // time has passed; that timer must not wake the next wait before its time.
+    // Why: a wait that a message ended first leaves its timer set, to fire unobserved once its time
+    // has passed; that timer must not wake the next wait before its time.
     PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
     waits.pump.WaitForEventsUntil(waits.clock.GetTimer() + 20ms);
     Sleep(40);
@@ -220,66 +214,8 @@ int wmain(int, wchar_t* argv[]) {
     check(waits.clock.GetTimer() - next >= 48ms, "the next sleep lasts to its deadline (ms)",
           ms(waits.clock.GetTimer() - next));
 
-    // The window, from the first edition's start to a quit.
-    {
-        WindowRig rig;
-        // Why: where the named face is missing the font mapper chooses by the character set, and
-        // only a Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the
-        // window takes its size there and no label keeps a band of the picture it had before.
-        check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
-        for (const int scale : {2, 1}) {  // 421 x 279 at 96 DPI
-            rig.changeDpi(96 * scale);
-            RECT client{};
-            GetClientRect(rig.hwnd, &client);
-            check(client.right == 421 * scale && client.bottom == 279 * scale &&
-                      fontsAsSpecified(rig, 96 * scale) &&
-                      labelsShowPicture(rig, argv[scale], scale),
-                  scale == 2 ? "at 192 DPI: its size, the fonts, the 2x picture behind every label"
-                             : "back at 96 DPI: its size, the fonts, the 1x picture behind them",
-                  client.right);
-        }
-
-        // Why: the keyboard reaches every game: the focus starts on the first button, and Tab
-        // takes it round the four buttons in their order. Only the focused button is pressed from
-        // the keyboard, once per press however long the key is held; a modified Enter or Escape
-        // must not become the dialog commands IDOK and IDCANCEL, which Windows reads as a press
-        // of whatever control has those ids.
-        std::wstring visited = WindowRig::text(GetFocus());
-        for (int i = 0; i < 6; ++i) {
-            rig.key(VK_TAB, 0);
-            visited += L" " + WindowRig::text(GetFocus());
-        }
-        check(visited == L"ミニロト ロト6 Numbers3 Numbers4 ミニロト ロト6 Numbers3" &&
-                  rig.beeper.beeps() == 0,
-              "the focus starts on the first button, and Tab takes it round the four in order",
-              static_cast<double>(visited.size()));
-        rig.key(VK_RETURN, 3, false, VK_SHIFT);
-        rig.key(VK_RETURN, 3, false, VK_CONTROL);
-        rig.key(VK_ESCAPE);
-        const int beeps = rig.beeper.beeps();
-        const auto headline = [&] { return WindowRig::text(rig.control(11)); };
-        check(beeps == 0 || (beeps <= 3 && headline() == L"Numbers3の予想だよ"),
-              "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
-        rig.key(VK_RETURN);
-        rig.key(VK_RETURN, 3, true);
-        rig.key(VK_SPACE);
-        check(rig.beeper.beeps() - beeps == 3 && headline() == L"Numbers3の予想だよ",
-              "Enter, the keypad's Enter, Space, held: the focused one's forecast once each",
-              rig.beeper.beeps() - beeps);
-
-        // Why: a quit that does not come from the window (the session ending, another program)
-        // must end the running forecast at once, not run it to its end, and then the event
-        // loop, with its status, though the nested pump took the quit message.
-        const int before = rig.beeper.beeps();
-        rig.clock.tick = 1ms;
-        PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
-        PostQuitMessage(7);
-        const int status = rig.pump.run();
-        check(status == 7 && rig.beeper.beeps() == before,
-              "a quit from elsewhere ends a forecast, then the event loop", status);
-    }
-
-    // Why: a program whose window cannot be made must say so and end, not run on unseen.
+    // Why: a program whose window cannot be made must say so and end, not run on unseen. Before any
+    // window is made, whose destruction would leave a quit to end the message box at once.
     {
         HHOOK hook = SetWindowsHookExW(WH_CBT, refuseWindow, nullptr, GetCurrentThreadId());
         const int status = win32::runOstavel(GetModuleHandleW(nullptr), thisEdition, SW_SHOW);
@@ -287,6 +223,63 @@ int wmain(int, wchar_t* argv[]) {
         check(status != 0 && said.starts_with(L"ウィンドウを作れません"),
               "a window not made is said in a message box, and the program fails", status);
     }
+
+    // The window, from the first edition's start to a quit.
+    WindowRig rig;
+    // Why: where the named face is missing the font mapper chooses by the character set, and only a
+    // Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the window takes
+    // its size there and no label keeps a band of the picture it had before.
+    check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
+    for (const int scale : {2, 1}) {  // 421 x 279 at 96 DPI
+        rig.changeDpi(96 * scale);
+        RECT client{};
+        GetClientRect(rig.hwnd, &client);
+        check(client.right == 421 * scale && client.bottom == 279 * scale &&
+                  fontsAsSpecified(rig, 96 * scale) && labelsShowPicture(rig, argv[scale], scale),
+              scale == 2 ? "at 192 DPI: its size, the fonts, the 2x picture behind every label"
+                         : "back at 96 DPI: its size, the fonts, the 1x picture behind them",
+              client.right);
+    }
+
+    // Why: the keyboard reaches every game: the focus starts on the first button, and Tab takes it
+    // round the four buttons in their order. Only the focused button is pressed from the keyboard,
+    // once per press however long the key is held; a modified Enter or Escape must not become the
+    // dialog commands IDOK and IDCANCEL, which Windows reads as a press of whatever control has
+    // those ids.
+    std::wstring visited = WindowRig::text(GetFocus());
+    for (int i = 0; i < 6; ++i) {
+        rig.key(VK_TAB, 0);
+        visited += L" " + WindowRig::text(GetFocus());
+    }
+    check(visited == L"ミニロト ロト6 Numbers3 Numbers4 ミニロト ロト6 Numbers3" &&
+              rig.beeper.beeps() == 0,
+          "the focus starts on the first button, and Tab takes it round the four in order",
+          static_cast<double>(visited.size()));
+    rig.key(VK_RETURN, 3, false, VK_SHIFT);
+    rig.key(VK_RETURN, 3, false, VK_CONTROL);
+    rig.key(VK_ESCAPE);
+    const int beeps = rig.beeper.beeps();
+    const auto headline = [&] { return WindowRig::text(rig.control(11)); };
+    check(beeps == 0 || (beeps <= 3 && headline() == L"Numbers3の予想だよ"),
+          "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
+    rig.key(VK_RETURN);
+    rig.key(VK_RETURN, 3, true);
+    rig.key(VK_SPACE);
+    check(rig.beeper.beeps() - beeps == 3 && headline() == L"Numbers3の予想だよ",
+          "Enter, the keypad's Enter, Space, held: the focused one's forecast once each",
+          rig.beeper.beeps() - beeps);
+
+    // Why: a quit that does not come from the window (the session ending, another program) must end
+    // the running forecast at once, not run it to its end, and then the event loop, with its
+    // status, though the nested pump took the quit message.
+    const int before = rig.beeper.beeps();
+    rig.clock.tick = 1ms;
+    PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
+    PostQuitMessage(7);
+    const int status = rig.pump.run();
+    check(status == 7 && rig.beeper.beeps() == before,
+          "a quit from elsewhere ends a forecast, then the event loop", status);
+
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
