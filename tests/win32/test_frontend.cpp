@@ -1,12 +1,33 @@
-// The Windows front end in the test's own process. The paced wait on Windows' own primitives:
-// the message queue, a high-resolution waitable timer and the performance counter. The window
-// as the program makes it: its labels' fonts, a change of DPI while it runs, the keys that move
-// its focus and press its buttons, a quit from elsewhere mid-forecast and a window that cannot
-// be made. The expected values are written here as specified. Prints "N passed, M failed".
+// The Windows front end in the test's own process, and the probe that reads and presses the real
+// program's window from a process of its own.
+//
+// The test: the paced wait on Windows' own primitives, the message queue, a high-resolution
+// waitable timer and the performance counter. The window as the program makes it: its labels'
+// fonts, a change of DPI while it runs, the keys that move its focus and press its buttons, a quit
+// from elsewhere mid-forecast and a window that cannot be made. The expected values are written
+// here as specified. Prints "N passed, M failed".
 // usage: test_frontend PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
+//
+// The probe, without arguments, for the end-to-end driver and the installer check: as assistive
+// technology does, it finds the window by its title, reads the controls' texts with WM_GETTEXT
+// and presses them with the messages the system sends for a click. It takes one command a line on
+// standard input and answers each on standard output:
+// clang-format off
+//   window             waits for the window to show, then prints its title and client size:
+//                      "TITLE W H"
+//   text NAME          the text of control NAME (a name of the window table)
+//   click NAME         clicks the button NAME
+//   close              asks the window to close, as its close button does
+// clang-format on
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <iostream>
+#include <string>
 #include <thread>
 #include <tuple>
 
@@ -25,6 +46,20 @@ void check(bool ok, const char* what, double value) {
     ++(ok ? passed : failed);
     std::printf("%s: %s (%.3f)\n", ok ? "PASS" : "FAIL", what, value);
     std::fflush(stdout);
+}
+
+// The text of a window, of this process or of another, which answers between its own messages.
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
+}
+
+HWND control(HWND window, std::string_view name) {  // none for a name not in the table
+    const auto row = std::ranges::find(layout::controls, name, &layout::Control::name);
+    return GetDlgItem(window,
+                      win32::controlId(static_cast<std::size_t>(row - layout::controls.begin())));
 }
 
 const auto ms = [](Timer t) { return std::chrono::duration<double, std::milli>(t).count(); };
@@ -72,12 +107,6 @@ struct WindowRig {
         pump.setFilter(&window);
         window.show(SW_SHOWNORMAL);
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-    }
-    HWND control(int row) const { return GetDlgItem(hwnd, win32::controlId(row)); }
-    static std::wstring text(HWND control) {
-        wchar_t text[64] = {};
-        GetWindowTextW(control, text, 64);
-        return text;
     }
     // A key pressed, then held for some repeats, as the keyboard sends it, with a modifier held
     // or none.
@@ -138,19 +167,19 @@ bool labelsShowPicture(const WindowRig& rig, const wchar_t* path, int scale) {
     return clean;
 }
 
-// Each number, message and headline label's font as the window made it, by its row: the face,
-// the pixel height for the DPI, the weight, the Shift-JIS character set.
+// Each number, message and headline label's font as the window made it: the face, the pixel
+// height for the DPI, the weight, the Shift-JIS character set.
 bool fontsAsSpecified(const WindowRig& rig, int dpi) {
-    const std::tuple<int, std::wstring_view, int, int> fonts[] = {
-        {1, L"Terminal", 16, FW_BOLD},           {2, L"Terminal", 16, FW_BOLD},
-        {3, L"Terminal", 16, FW_BOLD},           {4, L"Terminal", 16, FW_BOLD},
-        {5, L"Terminal", 16, FW_BOLD},           {9, L"Terminal", 16, FW_BOLD},
-        {10, L"ＭＳ Ｐゴシック", 13, FW_NORMAL}, {11, L"ＭＳ Ｐゴシック", 21, FW_BOLD}};
+    const std::tuple<std::string_view, std::wstring_view, int, int> fonts[] = {
+        {"Label1", L"Terminal", 16, FW_BOLD},          {"Label2", L"Terminal", 16, FW_BOLD},
+        {"Label3", L"Terminal", 16, FW_BOLD},          {"Label4", L"Terminal", 16, FW_BOLD},
+        {"Label5", L"Terminal", 16, FW_BOLD},          {"Label6", L"Terminal", 16, FW_BOLD},
+        {"Label7", L"ＭＳ Ｐゴシック", 13, FW_NORMAL}, {"Label8", L"ＭＳ Ｐゴシック", 21, FW_BOLD}};
     bool all = true;
-    for (const auto& [row, face, pixels, weight] : fonts) {
+    for (const auto& [name, face, pixels, weight] : fonts) {
         LOGFONTW f{};
-        GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(rig.control(row), WM_GETFONT, 0, 0)),
-                   sizeof f, &f);
+        const auto font = SendMessageW(control(rig.hwnd, name), WM_GETFONT, 0, 0);
+        GetObjectW(reinterpret_cast<HGDIOBJ>(font), sizeof f, &f);
         all &= f.lfFaceName == face && f.lfHeight == -pixels * dpi / 96 && f.lfWeight == weight &&
                f.lfCharSet == SHIFTJIS_CHARSET;
     }
@@ -173,9 +202,52 @@ LRESULT CALLBACK refuseWindow(int code, WPARAM w, LPARAM l) {
     return CallNextHookEx(nullptr, code, w, l);
 }
 
+HWND probed = nullptr;  // the window the probe found
+
+std::wstring findWindow() {
+    const std::wstring title = win32::widen(layout::title);
+    // Shown once it is built and placed for its DPI.
+    for (int i = 0; i < 200 && !IsWindowVisible(probed = FindWindowW(nullptr, title.c_str()));
+         ++i) {
+        Sleep(50);
+    }
+    RECT client{};
+    GetClientRect(probed, &client);
+    return textOf(probed) + L" " + std::to_wstring(client.right) + L" " +
+           std::to_wstring(client.bottom);
+}
+
+std::wstring probe(const std::string& line) {
+    const std::size_t space = line.find(' ');
+    const std::string command = line.substr(0, space);
+    const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    if (command == "window") {
+        return findWindow();
+    }
+    if (command == "text") {
+        return textOf(control(probed, argument));
+    }
+    if (command == "click") {
+        PostMessageW(control(probed, argument), BM_CLICK, 0, 0);
+        return L"ok";
+    }
+    if (command == "close") {
+        PostMessageW(probed, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return L"ok";
+    }
+    return L"unknown command " + win32::widen(command);
+}
+
 }  // namespace
 
-int wmain(int, wchar_t* argv[]) {
+int wmain(int argc, wchar_t* argv[]) {
+    if (argc == 1) {
+        _setmode(_fileno(stdout), _O_U8TEXT);  // the drivers read UTF-8
+        for (std::string line; std::getline(std::cin, line);) {
+            std::wcout << probe(line) << std::endl;
+        }
+        return 0;
+    }
     // Wine starts its own services beside the first program of a prefix; let them settle.
     Sleep(1000);
     // Why: the reels' pace is their waits; none may end before its delay, and each must sleep
@@ -246,10 +318,10 @@ int wmain(int, wchar_t* argv[]) {
     // once per press however long the key is held; a modified Enter or Escape must not become the
     // dialog commands IDOK and IDCANCEL, which Windows reads as a press of whatever control has
     // those ids.
-    std::wstring visited = WindowRig::text(GetFocus());
+    std::wstring visited = textOf(GetFocus());
     for (int i = 0; i < 6; ++i) {
         rig.key(VK_TAB, 0);
-        visited += L" " + WindowRig::text(GetFocus());
+        visited += L" " + textOf(GetFocus());
     }
     check(visited == L"ミニロト ロト6 Numbers3 Numbers4 ミニロト ロト6 Numbers3" &&
               rig.beeper.beeps() == 0,
@@ -259,7 +331,7 @@ int wmain(int, wchar_t* argv[]) {
     rig.key(VK_RETURN, 3, false, VK_CONTROL);
     rig.key(VK_ESCAPE);
     const int beeps = rig.beeper.beeps();
-    const auto headline = [&] { return WindowRig::text(rig.control(11)); };
+    const auto headline = [&] { return textOf(control(rig.hwnd, "Label8")); };
     check(beeps == 0 || (beeps <= 3 && headline() == L"Numbers3の予想だよ"),
           "Shift+Enter, Ctrl+Enter, Escape: no forecast but perhaps the focused one's", beeps);
     rig.key(VK_RETURN);
@@ -274,7 +346,7 @@ int wmain(int, wchar_t* argv[]) {
     // status, though the nested pump took the quit message.
     const int before = rig.beeper.beeps();
     rig.clock.tick = 1ms;
-    PostMessageW(rig.control(6), BM_CLICK, 0, 0);  // roto6
+    PostMessageW(control(rig.hwnd, "roto6"), BM_CLICK, 0, 0);
     PostQuitMessage(7);
     const int status = rig.pump.run();
     check(status == 7 && rig.beeper.beeps() == before,
