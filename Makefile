@@ -93,8 +93,8 @@ bench: build windows web
 	QT_QPA_PLATFORM=offscreen bench/run-bench offscreen $(bench_subject) $(BENCH_ARGS) || status=1; \
 	QT_QPA_PLATFORM=xcb xvfb-run -a bench/run-bench xcb $(bench_subject) $(BENCH_ARGS) || status=1; \
 	scripts/on-headless-weston bench/run-bench wayland $(bench_subject) $(BENCH_ARGS) || status=1; \
-	{ test -d $(bench_prefix) || tests/win32/make-wine-prefix $(bench_prefix); } && \
-	tests/win32/on-wine $(bench_prefix) xvfb-run -a sh -c 'evilwm -fn fixed >/dev/null 2>&1 & \
+	{ test -d $(bench_prefix) || scripts/make-wine-prefix $(bench_prefix); } && \
+	scripts/on-wine $(bench_prefix) xvfb-run -a sh -c 'evilwm -fn fixed >/dev/null 2>&1 & \
 		bench/run-bench windows $(WINDOWS_DIR)/bench/ostavel_bench.exe $(BENCH_ARGS)' || status=1; \
 	bench/web/run-web-bench $(WEB_DIR)/Ostavel$(EDITION) $(BENCH_ARGS) || status=1; \
 	exit $$status

@@ -12,8 +12,8 @@ import codecs, os, re, subprocess, sys, zipfile
 from pathlib import Path
 
 probe, publisher, *editions = sys.argv[1:]
-editions = [dict(zip(("msi", "program", "version", "name"), e.split(","))) for e in editions]
-*editions, upgrade = editions
+*editions, upgrade = [dict(zip(("msi", "program", "version", "name"), e.split(",")))
+                      for e in editions]
 drive = Path(os.environ["WINEPREFIX"]) / "drive_c"
 folder = drive / "Program Files" / "Ostavel"
 # All users' Start menu, where Windows puts a per-machine shortcut; Wine puts it in the user's.
@@ -30,9 +30,9 @@ def wine(*command):
     return subprocess.run(["wine", *command], capture_output=True).returncode
 
 
-def msiexec(action, edition):
-    expect(wine("msiexec", action, edition["msi"], "/qn") == 0,
-           f"msiexec {action} {edition['msi']} failed")
+def msiexec(action, edition, refused=False):
+    expect((wine("msiexec", action, edition["msi"], "/qn") != 0) == refused,
+           f"msiexec {action} {edition['msi']} {'succeeded' if refused else 'failed'}")
 
 
 def shortcut(edition):
@@ -41,37 +41,36 @@ def shortcut(edition):
 
 
 def registry(key, name_field, name):
-    """The values of each subkey of key whose name_field is name."""
+    """The values of each subkey of key whose name_field is name, escaped as the export writes."""
     export = Path(os.environ["WINEPREFIX"]) / "export.reg"
     wine("reg", "export", key, f"Z:{export}", "/y")
-    entries, values = [], {}
-    for line in (export.read_text(encoding="utf-16") if export.exists() else "").splitlines() + ["["]:
-        if line.startswith("["):
-            entries += [values] if values.get(name_field) == name else []
-            values = {}
-        elif m := re.fullmatch(r'"(\w+)"="(.*)"', line):
-            values[m[1]] = m[2].replace("\\\\", "\\")
-    return entries
+    text = export.read_text(encoding="utf-16") if export.exists() else ""
+    entries = [dict(re.findall(r'^"(\w+)"="(.*)"$', subkey, re.M)) for subkey in text.split("\n[")]
+    return [values for values in entries if values.get(name_field) == name]
 
 
-def zipped(edition):
-    """The files of the zip beside the installer, by name."""
-    with zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")) as archive:
-        return {name: archive.read(name) for name in archive.namelist()}
-
-
+# The zip beside the installer holds the program, licence and read-mes, these UTF-8 with a BOM
+# and CRLF line ends; the installer installed the same files, the shortcut and the entry, and the
+# program starts.
 def check_installed(edition):
     program = folder / edition["program"] / f"{edition['program']}.exe"
+    with zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")) as archive:
+        files = {name: archive.read(name) for name in archive.namelist()}
+    expect(set(files) == {program.name, "LICENSE.txt", "README.txt", "README.ja.txt"},
+           f"the zip of {edition['program']} holds {sorted(files)}")
+    for name, text in files.items():
+        expect(not name.startswith("README") or text.startswith(codecs.BOM_UTF8)
+               and text.count(b"\n") == text.count(b"\r\n"),
+               f"{name} of {edition['program']} is not UTF-8 with a BOM and CRLF line ends")
+    expect({f.name: f.read_bytes() for f in program.parent.glob("*")} == files,
+           f"{edition['msi']} installed other files than its zip holds: {sorted(files)}")
+    expect(shortcut(edition), f"{edition['msi']} installed no shortcut {edition['name']}")
     entries = registry(UNINSTALL, "DisplayName", edition["name"])
     product = (registry(PRODUCTS, "ProductName", edition["name"]) or [{}])[0]
-    expect(program.is_file() and shortcut(edition),
-           f"{edition['msi']} installed no {program}, or no shortcut {edition['name']}")
-    expect({f.name: f.read_bytes() for f in program.parent.iterdir()} == (files := zipped(edition)),
-           f"{edition['msi']} installed other files than its zip holds: {sorted(files)}")
     listed = [(e.get("Publisher"), e.get("DisplayVersion")) for e in entries]
     expect(listed == [(publisher, edition["version"])],
            f"{edition['name']} is listed among the installed programs as {entries}")
-    expect(product.get("ProductIcon", "").endswith(f"{edition['program']}.exe"),
+    expect(product.get("ProductIcon", "").endswith(program.name),
            f"{edition['name']} is listed with no icon: {product}")
     # The installed program starts and shows its window, and closes cleanly.
     app = subprocess.Popen(["wine", program])
@@ -79,26 +78,19 @@ def check_installed(edition):
                            text=True, encoding="utf-8").stdout.splitlines()
     expect(shown[:1] == ["Ostavel★ 421 279"] and app.wait(timeout=10) == 0,
            f"the installed {edition['program']} shows {shown}, exits {app.returncode}")
+    return program
 
 
-for edition in editions:  # the program, licence and read-mes: UTF-8 with a BOM, CRLF line ends
-    files = zipped(edition)
-    expect(set(files) == {f"{edition['program']}.exe", "LICENSE.txt", "README.txt", "README.ja.txt"},
-           f"the zip of {edition['program']} holds {sorted(files)}")
-    for name, text in files.items():
-        expect(not name.startswith("README") or text.startswith(codecs.BOM_UTF8)
-               and text.count(b"\n") == text.count(b"\r\n"),
-               f"{name} of {edition['program']} is not UTF-8 with a BOM and CRLF line ends")
+for edition in editions:
     msiexec("/i", edition)
 for edition in editions:  # side by side: each as it should be with the other installed
     check_installed(edition)
-msiexec("/i", upgrade)  # a later version of the first replaces it: one entry, the later one
-check_installed(upgrade)
-# The earlier one, differing in the fourth field alone, which Windows Installer does not compare,
-# refuses to come back over it; the later one installed again puts back its missing program.
-expect(wine("msiexec", "/i", editions[0]["msi"], "/qn") != 0,
-       f"{editions[0]['msi']} installed over the later {upgrade['version']}")
-(folder / upgrade["program"] / f"{upgrade['program']}.exe").unlink()
+# A later version of the first replaces it, and the earlier one, differing in the fourth field
+# alone, which Windows Installer does not compare, refuses to come back over it: one entry, the
+# later one. The later one installed again puts back its missing program.
+msiexec("/i", upgrade)
+msiexec("/i", editions[0], refused=True)
+check_installed(upgrade).unlink()
 msiexec("/i", upgrade)
 check_installed(upgrade)
 for edition in (upgrade, *editions[1:]):
