@@ -233,43 +233,35 @@ def check_hidden(driver):
 
 
 # A new version put on the server replaces the one the service worker kept, by the second visit
-# after it.
-def check_update(page):
-    folder = Path(tempfile.mkdtemp(prefix="ostavel-update-"))
-    shutil.copytree(page, folder, dirs_exist_ok=True)
-    server, driver = Server(folder), chromium()
-    try:
-        load(driver, server.url)
-        wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
-        old = js(driver, "caches.keys()")
-        time.sleep(1.1)  # for the server to date the new files later
-        for name, was, new in (("sw.js", "1.0.0.", "9.0.0."), ("index.html", "Ostavel★<", "Ostavel★ 9<")):
-            (folder / name).write_text((folder / name).read_text().replace(was, new))
-        load(driver, server.url)
-        wait_until(lambda: len(kept := js(driver, "caches.keys()")) == 1 and kept != old, "the old version to go")
-        load(driver, server.url)
-        kept = js(driver, "caches.keys()")
-        check(driver.title == "Ostavel★ 9" and len(kept) == 1 and kept[0].startswith(f"{page.name}-9.0.0."),
-              f"the new version is not shown: {driver.title}, kept {kept}")
-    finally:
-        driver.quit()
-        server.stop()
-        shutil.rmtree(folder)
+# after it: the new files, dated later than the kept ones, are fetched and the old ones deleted.
+def check_update(driver, server, folder):
+    wait_until(lambda: js(driver, "!!navigator.serviceWorker.controller"), "the service worker")
+    time.sleep(1.1)  # for the server to date the new files later
+    version = EDITIONS[folder.name]["version"]
+    for name, was, new in (("sw.js", version, "9.0.0.0"), ("index.html", "★<", "★ 9<")):
+        (folder / name).write_text((folder / name).read_text().replace(was, new))
+    load(driver, server.url)
+    kept = [f"{folder.name}-9.0.0.0"]
+    wait_until(lambda: js(driver, "caches.keys()") == kept, "the new version alone kept")
+    load(driver, server.url)
+    check(driver.title == "Ostavel★ 9", f"the new version is not shown: {driver.title}")
 
 
 def main():
     page, mode = Path(sys.argv[1]).resolve(), sys.argv[2]
     picture = EDITIONS[page.name]["picture"]
-    if mode == "update":
-        check_update(page)
-        return 1 if failures else 0
-    server = Server(page)
+    # Served from a copy, which the update turns into a new version.
+    copy = tempfile.TemporaryDirectory(prefix="ostavel-page-")
+    folder = shutil.copytree(page, Path(copy.name) / page.name)
+    server = Server(folder)
     scale = 2 if mode == "2x" else 1
     driver = chromium(scale=scale, phone=(360, 640, 3) if mode == "phone" else None,
                       throttle_hidden=mode == "hidden", init_script=RECORDER)
     try:
         load(driver, server.url)
-        if mode == "phone":
+        if mode == "update":
+            check_update(driver, server, folder)
+        elif mode == "phone":
             check_places(driver, 360 / 421)
             check(js(driver, "(r => r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight)"
                      "(document.querySelector('main').getBoundingClientRect()) && document.scrollingElement"
