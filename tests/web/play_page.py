@@ -10,7 +10,6 @@
 # update)
 #
 # What the page must show is what tests/expected.json says the window shows.
-import base64
 import shutil
 import tempfile
 import sys
@@ -144,14 +143,12 @@ def check_fonts(page, writes):
 
 # Only the picture the screen needs fetched, and shown unscaled where no control covers it; digits
 # in the bubbles; glyphs on the buttons.
-def check_screenshot(driver, page, picture, scale, name):
+def check_screenshot(driver, page, scale, name):
+    picture = EDITIONS[page.name]["picture"]
     fetched = js(driver, "performance.getEntriesByType('resource').map(e => e.name.split('/').pop())")
     wanted = f"{picture}{'@2x' if scale == 2 else ''}.png"
     check({f for f in fetched if f.startswith(picture)} == {wanted}, f"pictures fetched: {fetched}")
-    box = js(driver, "(r => [r.left, r.top, r.width, r.height])(document.querySelector('main').getBoundingClientRect())")
-    shot = base64.b64decode(driver.execute_cdp_cmd("Page.captureScreenshot", {"clip": dict(
-        zip(("x", "y", "width", "height"), box), scale=1)})["data"])
-    Path(name).write_bytes(shot)
+    driver.find_element(By.ID, "Ostavel").screenshot(name)
     screen, asset = pixels(name), pixels(str(page / wanted))
     behind = [(x, y) for x in range(2 * scale, 28 * scale, 3) for y in range(110 * scale, 180 * scale, 3)]
     check(all(max(abs(a - b) for a, b in zip(rgb(screen, *p), rgb(asset, *p))) <= 8 for p in behind),
@@ -246,7 +243,6 @@ def check_update(driver, server, folder):
 
 def main():
     page, mode = Path(sys.argv[1]).resolve(), sys.argv[2]
-    picture = EDITIONS[page.name]["picture"]
     # Served from a copy, which the update turns into a new version.
     copy = tempfile.TemporaryDirectory(prefix="ostavel-page-")
     folder = shutil.copytree(page, Path(copy.name) / page.name)
@@ -266,7 +262,7 @@ def main():
                   "the window does not fit the phone's screen, or the page scrolls")
             warm_up(driver)
             play(driver, "Numbers4")
-            Path(f"{page.name}-phone.png").write_bytes(driver.get_screenshot_as_png())
+            driver.save_screenshot(f"{page.name}-phone.png")
         elif mode == "hidden":
             check_hidden(driver)
         else:
@@ -275,7 +271,7 @@ def main():
             if mode == "2x":  # at 1x the first forecast is the longest, Loto 6's
                 warm_up(driver)
             writes = [w for game in (("roto6", "miniroto", "Numbers3", "Numbers4") if mode == "1x" else ["Numbers4"]) for w in play(driver, game)]
-            check_screenshot(driver, page, picture, scale, f"{page.name}-{mode}.png")
+            check_screenshot(driver, page, scale, f"{page.name}-{mode}.png")
         if mode == "1x":
             check_fonts(page, writes)
             check(js(driver, "__audio.length") == 1, "not one audio context, made at the first press")
