@@ -132,13 +132,12 @@ def play(driver, button, press=None):
 
 # Every glyph the page showed is in the font that showed it.
 def check_fonts(page, writes):
-    texts = lambda *ids: "".join(t for _, label, t in writes if label in ids)  # noqa: E731
-    first = lambda *names: "".join(FIRST_TEXTS[n] for n in names)  # noqa: E731
-    for face, shown in {"mplus1-regular": texts("Label7") + first(*BUTTONS, "Label7", "Label9"),
-                        "mplus1-bold": texts("Label8") + first("Label8"),
-                        "mplus1code-bold": texts(*(f"Label{p}" for p in range(1, 7)))}.items():
+    for face, ids in {"mplus1-regular": ("Label7", "Label9", *BUTTONS), "mplus1-bold": ("Label8",),
+                      "mplus1code-bold": [f"Label{p}" for p in range(1, 7)]}.items():
+        shown = [t for _, label, t in writes if label in ids] + [FIRST_TEXTS[n] for n in ids]
         cmap = TTFont(page / "fonts" / f"{face}.woff2").getBestCmap()
-        check(all(ord(c) in cmap for c in shown), f"{face} lacks {set(c for c in shown if ord(c) not in cmap)}")
+        lacking = {c for c in "".join(shown) if ord(c) not in cmap}
+        check(not lacking, f"{face} lacks {lacking}")
 
 
 # Only the picture the screen needs fetched, and shown unscaled where no control covers it; digits
