@@ -37,10 +37,8 @@ RECORDER = """
 window.__writes = []; window.__presses = []; window.__beeps = []; window.__audio = [];
 new MutationObserver(records => {
   const now = performance.now();
-  for (const r of records) {
-    const e = r.target.nodeType === 1 ? r.target : r.target.parentElement;
+  for (const e of records.map(r => r.target.nodeType === 1 ? r.target : r.target.parentElement))
     if (/^(Label\\d|numbers)$/.test(e.id)) __writes.push([now, e.id, e.textContent]);
-  }
 }).observe(document, {childList: true, subtree: true, characterData: true});
 for (const kind of ["click", "keydown"]) addEventListener(kind, () => __presses.push(performance.now()), true);
 const start = OscillatorNode.prototype.start;
@@ -158,17 +156,9 @@ def check_screenshot(driver, page, scale, name):
         check(ink > 10 * scale * scale, f"{name}: nothing written in {control}")
 
 
-# A key pressed through the browser's input, repeating while held, and released.
-def key(driver, name, code, vk, text, repeats=0):
-    event = dict(key=name, code=code, windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk, text=text,
-                 location=3 if code.startswith("Numpad") else 0)
-    for repeat in range(repeats + 1):
-        driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyDown", autoRepeat=repeat > 0))
-    driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp", text=""))
-
-
 # Tab visits the buttons in the table's order; Enter, the keypad's Enter and Space press the
-# focused one once per press however long held; Escape presses nothing.
+# focused one once per press however long held; Escape presses nothing. The keys go through the
+# browser's input, repeating while held, and are released.
 def check_keyboard(driver):
     order = []
     for keys in [Keys.TAB] * 3 + [(Keys.SHIFT, Keys.TAB)]:
@@ -179,7 +169,11 @@ def check_keyboard(driver):
         for name, code, vk, text in [("Enter", "Enter", 13, "\r"), ("Enter", "NumpadEnter", 13, "\r"),
                                      (" ", "Space", 32, " "), ("Escape", "Escape", 27, "")]:
             reset(driver)
-            key(driver, name, code, vk, text, repeats)
+            key = dict(key=name, code=code, windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk,
+                       location=3 if code.startswith("Numpad") else 0)
+            held = [dict(key, type="keyDown", text=text, autoRepeat=i > 0) for i in range(repeats + 1)]
+            for event in held + [dict(key, type="keyUp")]:
+                driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
             time.sleep(0.25)
             started = len([1 for _, label, _ in js(driver, "__writes") if label == "Label8"])
             check(started == (name != "Escape"), f"{code} held for {repeats} repeats ran {started} forecasts")
