@@ -271,10 +271,9 @@ def main():
             errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
             check(not errors, f"installability: {errors}")
             check_offline(driver, server)
-            load(driver, driver.current_url)
-            check_keyboard(driver)
-            load(driver, driver.current_url)
             check_nesting(driver)
+            load(driver, driver.current_url)  # for the focus as at start
+            check_keyboard(driver)
     finally:
         driver.quit()
         server.stop()
