@@ -175,7 +175,7 @@ def check_keyboard(driver):
             for event in held + [dict(key, type="keyUp")]:
                 driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
             time.sleep(0.25)
-            started = len([1 for _, label, _ in js(driver, "__writes") if label == "Label8"])
+            started = js(driver, "__writes.filter(w => w[1] == 'Label8').length")
             check(started == (name != "Escape"), f"{code} held for {repeats} repeats ran {started} forecasts")
 
 
@@ -186,9 +186,8 @@ def check_nesting(driver):
     driver.find_element(By.ID, "Numbers3").click()
     driver.execute_script("for (let i = 0; i < 70; ++i) document.getElementById('Numbers3').click()")
     wait_until(lambda: js(driver, "__beeps.length >= 2 || Ostavel.aborted"), "two nested forecasts to end", 20)
-    started = len([1 for _, label, _ in js(driver, "__writes") if label == "Label8"])
-    check(not js(driver, "Ostavel.aborted") and started == 64,
-          f"{started} forecasts ran nested, not 64; aborted: {js(driver, 'Ostavel.aborted')}")
+    nested, aborted = js(driver, "[__writes.filter(w => w[1] == 'Label8').length, Ostavel.aborted]")
+    check(not aborted and nested == 64, f"{nested} forecasts nested, not 64; aborted: {aborted}")
 
 
 # With the server stopped, the page reloads from its service worker and plays.
