@@ -278,12 +278,9 @@ try:
     if on_x:
         xdisplay = display.Display()
         atom = xdisplay.intern_atom
-        def windows(parent):  # top-level windows, framed by a window manager or not
-            for child in parent.query_tree().children:
-                name = child.get_full_property(atom("_NET_WM_NAME"), 0)
-                yield from [child] if name else windows(child)
-        xwindow = next(w for w in windows(xdisplay.screen().root)
-                       if w.get_full_property(atom("_NET_WM_NAME"), 0).value == "Ostavel★".encode())
+        found = subprocess.run(["xdotool", "search", "--name", f"^{EXPECTED['window']['title']}$"],
+                               capture_output=True, text=True).stdout.split()
+        xwindow = xdisplay.create_resource_object("window", int(found[0]))
         if xwindow.get_full_property(atom("_MOTIF_WM_HINTS"), 0).value[1] & 0x10:
             fail("the fixed window offers the window manager to maximise it")
         def close():
