@@ -6,10 +6,16 @@
 # refuses to replace it; the same version installed again repairs it; removing both leaves
 # nothing behind. Beside each installer, its zip holds the program and its texts, the
 # read-mes in English and Japanese as Notepad reads them; the installer installs the same files.
+# Each edition's program carries the version record that tests/expected.json gives: the seven
+# strings in their order, in the Japanese Unicode string block (0x0411, code page 1200), the
+# numeric versions, no flags, an application for the Win32 API (VOS__WINDOWS32, which a 64-bit
+# program carries too), the translation, and the manifest's identity, its version and name.
 # usage: check-installer.py PROBE.exe PUBLISHER EDITION... UPGRADE
 #   EDITION and UPGRADE: MSI,PROGRAM,VERSION,NAME; UPGRADE is a later version of the first
-import codecs, os, re, subprocess, sys, zipfile
+import codecs, json, os, re, subprocess, sys, zipfile
 from pathlib import Path
+
+import pefile
 
 probe, publisher, *editions = sys.argv[1:]
 *editions, upgrade = [dict(zip(("msi", "program", "version", "name"), e.split(",")))
@@ -20,6 +26,7 @@ folder = drive / "Program Files" / "Ostavel"
 menus = [drive / "ProgramData", *drive.glob("users/*/AppData/Roaming")]
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 PRODUCTS = r"HKLM\Software\Classes\Installer\Products"
+EXPECTED = json.loads((Path(__file__).resolve().parent.parent / "expected.json").read_text())
 
 
 def expect(ok, message):
@@ -47,6 +54,33 @@ def registry(key, name_field, name):
     text = export.read_text(encoding="utf-16") if export.exists() else ""
     entries = [dict(re.findall(r'^"(\w+)"="(.*)"$', subkey, re.M)) for subkey in text.split("\n[")]
     return [values for values in entries if values.get(name_field) == name]
+
+
+def check_record(name, program):
+    edition, author = EXPECTED["editions"][name], EXPECTED["author"]
+    pe = pefile.PE(data=program)
+    info = {key: value for entry in pe.FileInfo[0] for key, value in vars(entry).items()}
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    found = ([(t.LangID.decode(), [(k.decode(), v.decode()) for k, v in t.entries.items()])
+              for t in info["StringTable"]], [v for var in info["Var"] for v in var.entry.values()],
+             (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS,
+              fixed.ProductVersionLS), (fixed.FileFlags, fixed.FileOS, fixed.FileType))
+    manifest = next(t for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if t.id == 24)  # RT_MANIFEST
+    where = manifest.directory.entries[0].directory.entries[0].data.struct
+    text = pe.get_data(where.OffsetToData, where.Size)
+    identity = re.search(rb"<assemblyIdentity[^>]*>", text)[0]
+    version, full_name = (re.search(rb"\s" + key + rb'="([^"]*)"', identity)[1].decode()
+                          for key in (b"version", b"name"))
+    found += (version, full_name.rsplit(".", 1)[-1])
+    strings = [("CompanyName", author["web"]), ("LegalCopyright", author["name"]),
+               ("ProductName", "Ostavel"), ("FileVersion", edition["versionText"]),
+               ("ProductVersion", edition["versionText"]), ("InternalName", name),
+               ("OriginalFilename", f"{name}.exe")]
+    a, b, c, d = (int(part) for part in edition["version"].split("."))
+    wanted = ([("041104B0", strings)], ["0x0411 0x04b0"], (a << 16 | b, c << 16 | d) * 2,
+              (0, 0x4, 0x1),  # no flags, VOS__WINDOWS32, VFT_APP
+              edition["version"], name)
+    expect(found == wanted, f"{name}.exe carries the record\n  {found}\nnot\n  {wanted}")
 
 
 # The zip beside the installer holds the program, licence and read-mes, these UTF-8 with a BOM
@@ -83,6 +117,8 @@ def check_installed(edition):
 
 for edition in editions:
     msiexec("/i", edition)
+    with zipfile.ZipFile(edition["msi"].replace(".msi", ".zip")) as archive:
+        check_record(edition["program"], archive.read(f"{edition['program']}.exe"))
 for edition in editions:  # side by side: each as it should be with the other installed
     check_installed(edition)
 # A later version of the first replaces it, and the earlier one, differing in the fourth field
