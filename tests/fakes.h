@@ -4,7 +4,6 @@
 // a whole forecast takes microseconds of real time and its timeline is exact.
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -58,14 +57,13 @@ struct VirtualPump final : EventPump {
     int pumps = 0;  // calls of DoEvents
 };
 
-// Hands out the queued values in order, then an evenly spread stream.
+// Hands out the queued values in order, then an evenly spread stream: i times an odd number
+// near 2^24 over the golden ratio, modulo 2^24, in 2^24ths, so any 2^24 draws in a row give
+// each of the 2^24 values RandomNext can give once.
 struct ScriptedRandom final : RandomSource {
     void Randomize() override { onRandomize(); }
     float RandomNext() override { return next < values.size() ? values[next++] : spread(++next); }
-    static float spread(std::size_t i) {
-        const double golden = static_cast<double>(i) * 0.6180339887498949;
-        return static_cast<float>(golden - std::floor(golden));
-    }
+    static float spread(std::size_t i) { return float(i * 0x9E3779 % 0x1000000) * 0x1p-24f; }
     // Queues values that make RandomInRange(upperbound, lowerbound) give these numbers.
     void queue(const auto& numbers, int upperbound, int lowerbound) {
         for (int number : numbers) {
