@@ -28,10 +28,8 @@ QStringList expand(const QString& steps, const ExpectedGame& game) {
         if (step.startsWith("spin")) {
             for (int frame = 0; frame < frames[arg - 1]; ++frame, now += delays[arg - 1]) {
                 for (int p = arg; p <= 6; ++p) {
-                    timeline << QStringLiteral("%1 L%2=%3")
-                                    .arg(now.count())
-                                    .arg(p)
-                                    .arg(p <= game.count ? "#" : "");
+                    const QString shown = p <= game.count ? "#" : "";
+                    timeline << QStringLiteral("%1 L%2=").arg(now.count()).arg(p) + shown;
                 }
             }
         } else if (step.startsWith("pause")) {
