@@ -121,17 +121,16 @@ inline const QJsonObject expected = [] {
     return QJsonDocument::fromJson(file.open(QIODevice::ReadOnly) ? file.readAll() : "").object();
 }();
 
-// A game of tests/expected.json: its button, range, count of numbers and least running time,
-// that of its last reveal.
+// A game of tests/expected.json: its range, count of numbers and least running time, that of
+// its last reveal.
 struct ExpectedGame {
-    Button button;
     int lowest, highest, count;
     Timer least;
 };
 inline ExpectedGame expectedGame(Button button) {
     const char* const names[] = {"miniroto", "roto6", "Numbers3", "Numbers4"};  // as Button
     const QJsonValue g = expected["games"][names[static_cast<int>(button)]];
-    return {button, g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
+    return {g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
             std::chrono::round<Timer>(
                 std::chrono::duration<double>(g["reveals"][g["count"].toInt() - 1].toDouble()))};
 }
