@@ -87,8 +87,7 @@ struct Recorder final : Captions, Beeper {
     explicit Recorder(VirtualClock& clock) : clock(clock) {}
     void setCaption(Label label, std::string_view text) override {
         captions[label] = text;
-        std::string what{'L', static_cast<char>('0' + static_cast<int>(label)), '='};
-        events.push_back({clock.now, what.append(text)});
+        events.push_back({clock.now, ('L' + std::to_string(int(label)) + '=').append(text)});
     }
     void Beep() override { events.push_back({clock.now, "beep"}); }
     int beeps() const { return int(std::ranges::count(events, std::string("beep"), &Event::what)); }
