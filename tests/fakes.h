@@ -4,7 +4,6 @@
 // a whole forecast takes microseconds of real time and its timeline is exact.
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -58,14 +57,13 @@ struct VirtualPump final : EventPump {
     int pumps = 0;  // calls of DoEvents
 };
 
-// Hands out the queued values in order, then an evenly spread stream.
+// Hands out the queued values in order, then an evenly spread stream: i times an odd number
+// near 2^24 over the golden ratio, modulo 2^24, in 2^24ths, so any 2^24 draws in a row give
+// each of the 2^24 values RandomNext can give once.
 struct ScriptedRandom final : RandomSource {
     void Randomize() override { onRandomize(); }
     float RandomNext() override { return next < values.size() ? values[next++] : spread(++next); }
-    static float spread(std::size_t i) {
-        const double golden = static_cast<double>(i) * 0.6180339887498949;
-        return static_cast<float>(golden - std::floor(golden));
-    }
+    static float spread(std::size_t i) { return float(i * 0x9E3779 % 0x1000000) * 0x1p-24f; }
     // Queues values that make RandomInRange(upperbound, lowerbound) give these numbers.
     void queue(const auto& numbers, int upperbound, int lowerbound) {
         for (int number : numbers) {
@@ -89,8 +87,7 @@ struct Recorder final : Captions, Beeper {
     explicit Recorder(VirtualClock& clock) : clock(clock) {}
     void setCaption(Label label, std::string_view text) override {
         captions[label] = text;
-        std::string what{'L', static_cast<char>('0' + static_cast<int>(label)), '='};
-        events.push_back({clock.now, what.append(text)});
+        events.push_back({clock.now, ('L' + std::to_string(int(label)) + '=').append(text)});
     }
     void Beep() override { events.push_back({clock.now, "beep"}); }
     int beeps() const { return int(std::ranges::count(events, std::string("beep"), &Event::what)); }
@@ -123,17 +120,16 @@ inline const QJsonObject expected = [] {
     return QJsonDocument::fromJson(file.open(QIODevice::ReadOnly) ? file.readAll() : "").object();
 }();
 
-// A game of tests/expected.json: its button, range, count of numbers and least running time,
-// that of its last reveal.
+// A game of tests/expected.json: its range, count of numbers and least running time, that of
+// its last reveal.
 struct ExpectedGame {
-    Button button;
     int lowest, highest, count;
     Timer least;
 };
 inline ExpectedGame expectedGame(Button button) {
     const char* const names[] = {"miniroto", "roto6", "Numbers3", "Numbers4"};  // as Button
     const QJsonValue g = expected["games"][names[static_cast<int>(button)]];
-    return {button, g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
+    return {g["lowest"].toInt(), g["highest"].toInt(), g["count"].toInt(),
             std::chrono::round<Timer>(
                 std::chrono::duration<double>(g["reveals"][g["count"].toInt() - 1].toDouble()))};
 }
