@@ -70,10 +70,11 @@ class CoreTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Why: in single precision 43 * 0.99999994 + 1 rounds up to 44, one past the range; any
-    // rounding would also favour some numbers. So every one of the 2^24 values RandomNext can
-    // give, 0 to the largest below 1, is mapped in each range in use (the remark pickers', the
-    // digits', Mini Loto's, Loto 6's): all within range, counts differ by one at most.
+    // Why: a mapping that rounds (or, in single precision, loses the low bits of the product)
+    // puts some values on the wrong number, past the range or unevenly. So every one of the 2^24
+    // values RandomNext can give, 0 to the largest below 1, is mapped in each range in use (the
+    // remark pickers', the digits', Mini Loto's, Loto 6's): all within range, counts differ by one
+    // at most.
     void everyRangeInUseIsExactAndUniform() {
         ScriptedRandom random;  // its stream gives each of them once in 2^24 draws
         for (const auto& [upperbound, lowerbound] : {std::pair{5, 0}, {9, 0}, {31, 1}, {43, 1}}) {
@@ -167,7 +168,7 @@ private slots:
             rig.random.queue(QList<int>{value, value}, 5, 0);
             Remarks remarks(rig.recorder, rig.random, rig.recorder);
             const auto shown = [&] {
-                return QString::fromStdString(rig.recorder.captions[messageLine]);
+                return QString::fromStdString(rig.recorder.captions[Label::Label7]);
             };
             QCOMPARE(remarks.capcap2(), value);
             QCOMPARE(shown(), expected["waiting"][std::min(value, 3)].toString());
@@ -243,15 +244,15 @@ private slots:
         QCOMPARE(rig.recorder.beeps(), 3);
     }
 
-    // Why: unbounded nesting could exhaust the stack; beyond the bound a press does nothing
+    // Why: unbounded nesting could exhaust the stack; 64 deep, a press does nothing
     // and the nest unwinds normally, every forecast to its closing beep.
     void nestingIsBoundedAndEveryForecastStillFinishes() {
         Rig rig;
-        for (int i = 0; i < Forecasts::maxDepth + 10; ++i) {  // each runs in the one before
+        for (int i = 0; i < 74; ++i) {  // each runs in the one before
             rig.pump.at(0ms, [&] { rig.forecasts.Numbers3_Click(); });
         }
         rig.forecasts.Numbers3_Click();
-        QCOMPARE(rig.recorder.beeps(), Forecasts::maxDepth);
+        QCOMPARE(rig.recorder.beeps(), 64);
         QCOMPARE(rig.forecasts.depth(), 0);
     }
 
