@@ -169,16 +169,14 @@ private slots:
         for (const auto& [scale, suffix] : {std::pair(1, ".png"), {2, "@2x.png"}}) {
             const QImage snow = asset("snow" + QString(suffix)),
                          stage = asset("stage" + QString(suffix));
-            const auto scaled = [times = scale](const QRect& r) {
-                return QRect(r.topLeft() * times, r.size() * times);
-            };
+            const QTransform scaled = QTransform::fromScale(scale, scale);
             for (int p = 1; p <= 6; ++p) {
                 const QRect label =
-                    scaled(rectOf(expectedControl(QStringLiteral("Label%1").arg(p))["px"]));
+                    scaled.mapRect(rectOf(expectedControl(QStringLiteral("Label%1").arg(p))["px"]));
                 // The white interior of bubble p spans x = 24 + 64 (p - 1) to 76 + 64 (p - 1), y =
                 // 54 to 101; the pictures are 4 px larger each way than the window, which cuts
                 // the excess off.
-                const QRect interior = scaled(QRect(24 + 64 * (p - 1), 54, 53, 48));
+                const QRect interior = scaled.mapRect(QRect(24 + 64 * (p - 1), 54, 53, 48));
                 for (const QImage& picture : {snow, stage}) {
                     QVERIFY(picture.size() == QSize(425, 283) * scale &&
                             !picture.hasAlphaChannel() && picture.depth() >= 24);

@@ -229,12 +229,10 @@ try:
     sounds = not quiet
 
     # --- Title, client size and the texts at start.
-    size = EXPECTED["window"]
-    if window.window() != (size["title"], size["width"] * scale, size["height"] * scale):
-        fail(f"the window is {window.window()}")
-    at_start = [text(n) for n in range(1, 10)]
-    if at_start != [FIRST_TEXTS[f"Label{n}"] for n in range(1, 10)]:
-        fail(f"at start the labels read {at_start}")
+    size, seen = EXPECTED["window"], (window.window(), [text(n) for n in range(1, 10)])
+    if seen != ((size["title"], size["width"] * scale, size["height"] * scale),
+                [FIRST_TEXTS[f"Label{n}"] for n in range(1, 10)]):
+        fail(f"at start the window and its labels are {seen}")
 
     def play(game):
         """Presses a game's button and checks its whole forecast."""
