@@ -119,8 +119,7 @@ class ProbedWindow:
         self.click = lambda button: self.ask(f"click {button}")
 
     def ask(self, command):
-        self.probe.stdin.write(command + "\n")
-        self.probe.stdin.flush()
+        print(command, file=self.probe.stdin, flush=True)
         return self.probe.stdout.readline().rstrip("\n")
 
 
@@ -245,10 +244,9 @@ try:
             fail(f"{game} took {lasted:.2f} s, at least {least} s, busy for {busy:.0%} of it")
         if not quiet:
             wait_until(lambda: read("beeps").count(beep) > beeps_before, "no beep at the end", 2)
-        if text(8) != GAMES[game]["headline"]:
-            fail(f"after {game} the headline is {text(8)!r}")
-        if fault := wrong_numbers(game, [text(n) for n in range(1, 7)]):
-            fail(fault)
+        bubbles = [text(n) for n in range(1, 7)]
+        if text(8) != GAMES[game]["headline"] or wrong_numbers(game, bubbles):
+            fail(f"after {game} the headline reads {text(8)!r} and the bubbles {bubbles}")
 
     # --- Numbers3 on the real clock, then the screen as it shows its digits.
     play("Numbers3")
