@@ -123,7 +123,13 @@ class ProbedWindow:
         return self.probe.stdout.readline().rstrip("\n")
 
 
-def check_shot(png):
+def check_screen():
+    time.sleep(0.3)  # for the last frame to reach the screen
+    subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"] if on_x
+                   else ["grim", f"{work}/shot.png"])
+    png = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
+    if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
+        shutil.copy(png, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
     shot, picture = pixels(png), pixels(picture_png)
     # The client area starts where the picture's top row shows exactly, unscaled and cut off at
     # the client area's width; the checks below compare the rest of it with the picture. Places
@@ -156,16 +162,6 @@ def check_shot(png):
     glyphs = {b"".join(run) for inked, run in itertools.groupby(columns, any) if inked}
     if len(glyphs) < 3:
         fail(f"the button ミニロト shows {len(glyphs)} different glyphs, not ミ, ニ, ロ and ト")
-
-
-def screenshot():
-    time.sleep(0.3)  # for the last frame to reach the screen
-    subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"] if on_x
-                   else ["grim", f"{work}/shot.png"])
-    shot = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
-    if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
-        shutil.copy(shot, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
-    check_shot(shot)
 
 
 os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
@@ -250,7 +246,7 @@ try:
 
     # --- Numbers3 on the real clock, then the screen as it shows its digits.
     play("Numbers3")
-    screenshot()
+    check_screen()
     if read("beeps").count(beep) != (0 if quiet else 1):
         fail(f"{read('beeps').count(beep)} beeps in one forecast{' without sounds' * quiet}")
     # --- Event sounds switched on while the program runs: the next forecast beeps.
