@@ -20,7 +20,6 @@ def wrong_numbers(game, bubbles):
             or not all(rule["lowest"] <= n <= rule["highest"] for n in numbers)
             or (len(set(numbers)) != count if rule["distinct"] else len(set(numbers)) == 1)):
         return f"after {game} the bubbles read {bubbles}"
-    return None
 
 
 def pixels(png):

@@ -119,20 +119,24 @@ class ProbedWindow:
         self.click = lambda button: self.ask(f"click {button}")
 
     def ask(self, command):
-        self.probe.stdin.write(command + "\n")
-        self.probe.stdin.flush()
+        print(command, file=self.probe.stdin, flush=True)
         return self.probe.stdout.readline().rstrip("\n")
 
 
-def check_shot(png):
+def check_screen():
+    time.sleep(0.3)  # for the last frame to reach the screen
+    subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"] if on_x
+                   else ["grim", f"{work}/shot.png"])
+    png = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
+    if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
+        shutil.copy(png, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
     shot, picture = pixels(png), pixels(picture_png)
     # The client area starts where the picture's top row shows exactly, unscaled and cut off at
     # the client area's width; the checks below compare the rest of it with the picture. Places
     # are those of 96 DPI, scaled.
     top = re.escape(rgb(picture, 0, 0, 421 * scale))
-    corner = next((m.start() // 3 for m in re.finditer(top, shot[1]) if m.start() % 3 == 0), None)
-    if corner is None:
-        fail(f"the screenshot does not show {picture_png}")
+    corner, *_ = ([m.start() // 3 for m in re.finditer(top, shot[1]) if m.start() % 3 == 0]
+                  or fail(f"the screenshot does not show {picture_png}"))
 
     at = lambda x, y: rgb(shot, corner + x, y)  # noqa: E731 -- a pixel of the client area
 
@@ -158,16 +162,6 @@ def check_shot(png):
     glyphs = {b"".join(run) for inked, run in itertools.groupby(columns, any) if inked}
     if len(glyphs) < 3:
         fail(f"the button ミニロト shows {len(glyphs)} different glyphs, not ミ, ニ, ロ and ト")
-
-
-def screenshot():
-    time.sleep(0.3)  # for the last frame to reach the screen
-    subprocess.run(["import", "-silent", "-window", "root", f"{work}/shot.png"] if on_x
-                   else ["grim", f"{work}/shot.png"])
-    shot = (glob.glob(f"{work}/*shot*.png") or fail("no screenshot"))[0]
-    if os.environ.get("OSTAVEL_E2E_SHOTS"):  # where to keep the screenshots, to look at them
-        shutil.copy(shot, f"{os.environ['OSTAVEL_E2E_SHOTS']}/{Path(program).stem}-{platform}.png")
-    check_shot(shot)
 
 
 os.setpgid(0, 0)  # every process of the run is in this group and ends with it;
@@ -226,7 +220,6 @@ try:
             QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ASSUME_STDERR_HAS_CONSOLE="1"))
         window = AccessibleWindow()
     text = window.text
-    sounds = not quiet
 
     # --- Title, client size and the texts at start.
     size, seen = EXPECTED["window"], (window.window(), [text(n) for n in range(1, 10)])
@@ -243,26 +236,23 @@ try:
         wait_until(lambda: text(7) in CLOSING, f"{game} did not end with a closing remark", 15)
         lasted = time.monotonic() - started
         # The reels are paced by sleeping in the event loop, not by spinning through the waits.
-        if (busy := (processor() - cpu) / lasted) > 0.2:
-            fail(f"{game} kept a processor busy for {busy:.0%} of its {lasted:.2f} s")
-        if lasted < least:
-            fail(f"{game} ended after {lasted:.2f} s, before its {least} s")
-        if sounds:
+        if (busy := (processor() - cpu) / lasted) > 0.2 or lasted < least:
+            fail(f"{game} took {lasted:.2f} s, at least {least} s, busy for {busy:.0%} of it")
+        if not quiet:
             wait_until(lambda: read("beeps").count(beep) > beeps_before, "no beep at the end", 2)
-        if text(8) != GAMES[game]["headline"]:
-            fail(f"after {game} the headline is {text(8)!r}")
-        if fault := wrong_numbers(game, [text(n) for n in range(1, 7)]):
-            fail(fault)
+        bubbles = [text(n) for n in range(1, 7)]
+        if text(8) != GAMES[game]["headline"] or wrong_numbers(game, bubbles):
+            fail(f"after {game} the headline reads {text(8)!r} and the bubbles {bubbles}")
 
     # --- Numbers3 on the real clock, then the screen as it shows its digits.
     play("Numbers3")
-    screenshot()
+    check_screen()
     if read("beeps").count(beep) != (0 if quiet else 1):
         fail(f"{read('beeps').count(beep)} beeps in one forecast{' without sounds' * quiet}")
     # --- Event sounds switched on while the program runs: the next forecast beeps.
     if quiet:
         subprocess.run(event_sounds + ["true"], check=True)
-        sounds = True
+        quiet = False
         play("Numbers3")
 
     # --- Windows: every game.
@@ -293,10 +283,8 @@ try:
     time.sleep(1)
     close()
     wait_until(lambda: app.poll() is not None, "still running a second after the close", 1)
-    if app.returncode != 0:
-        fail(f"the program exited with status {app.returncode}")
-    if read("stderr"):
-        fail("the program printed warnings")
+    if app.returncode != 0 or read("stderr"):
+        fail(f"the program exited with status {app.returncode} or printed warnings")
 finally:
     signal.signal(signal.SIGTERM, signal.SIG_IGN)
     os.killpg(0, signal.SIGTERM)

@@ -71,8 +71,7 @@ for name, e in json.load(open(sys.argv[1]))["editions"].items():
 # so any remark at all counts as a fault; appstreamcli's --strict fails on anything above a
 # pedantic note, and it checks that each record's desktop entry is installed.
 for entry in "$work"/root/usr/share/applications/*.desktop; do
-    remarks=$(desktop-file-validate "$entry" 2>&1) || fail "$remarks"
-    [ -z "$remarks" ] || fail "$remarks"
+    remarks=$(desktop-file-validate "$entry" 2>&1) && [ -z "$remarks" ] || fail "$remarks"
     icon=$(sed -n 's/^Icon=//p' "$entry")
     ls "$work"/root/usr/share/icons/hicolor/*/apps/"$icon".* >/dev/null || fail "no icon $icon"
 done
