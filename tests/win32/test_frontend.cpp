@@ -213,9 +213,8 @@ std::wstring findWindow() {
 }
 
 std::wstring probe(const std::string& line) {
-    const std::size_t space = line.find(' ');
-    const std::string command = line.substr(0, space);
-    const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    const std::string command = line.substr(0, line.find(' '));
+    const std::string argument = line.substr(std::min(command.size() + 1, line.size()));
     if (command == "window") {
         return findWindow();
     }
