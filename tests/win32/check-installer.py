@@ -14,6 +14,7 @@
 #   EDITION and UPGRADE: MSI,PROGRAM,VERSION,NAME; UPGRADE is a later version of the first
 import codecs, json, os, re, subprocess, sys, zipfile
 from pathlib import Path
+from xml.etree import ElementTree
 
 import pefile
 
@@ -68,10 +69,8 @@ def check_record(name, program):
     manifest = next(t for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if t.id == 24)  # RT_MANIFEST
     where = manifest.directory.entries[0].directory.entries[0].data.struct
     text = pe.get_data(where.OffsetToData, where.Size)
-    identity = re.search(rb"<assemblyIdentity[^>]*>", text)[0]
-    version, full_name = (re.search(rb"\s" + key + rb'="([^"]*)"', identity)[1].decode()
-                          for key in (b"version", b"name"))
-    found += (version, full_name.rsplit(".", 1)[-1])
+    identity = ElementTree.fromstring(text).find("{*}assemblyIdentity")  # not a dependency's
+    found += (identity.get("version"), identity.get("name").rsplit(".", 1)[-1])
     strings = [("CompanyName", author["web"]), ("LegalCopyright", author["name"]),
                ("ProductName", "Ostavel"), ("FileVersion", edition["versionText"]),
                ("ProductVersion", edition["versionText"]), ("InternalName", name),

@@ -9,9 +9,9 @@
 // usage: test_frontend PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
 //
 // The probe, without arguments, for the end-to-end driver and the installer check: as assistive
-// technology does, it finds the window by its title, reads the controls' texts with WM_GETTEXT
-// and presses them with the messages the system sends for a click. It takes one command a line on
-// standard input and answers each on standard output:
+// technology does, it finds the window by its class, reads the title and the controls' texts with
+// WM_GETTEXT and presses them with the messages the system sends for a click. It takes one command
+// a line on standard input and answers each on standard output:
 // clang-format off
 //   window             waits for the window to show, then prints its title and client size:
 //                      "TITLE W H"
@@ -25,6 +25,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -67,10 +68,7 @@ const auto ms = [](Timer t) { return std::chrono::duration<double, std::milli>(t
 Timer threadTime() {  // user and kernel time of this thread
     FILETIME created, exited, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    const auto ticks = [](FILETIME t) {
-        return (LONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
-    };
-    return Timer((ticks(kernel) + ticks(user)) * 100);
+    return Timer((std::bit_cast<LONGLONG>(kernel) + std::bit_cast<LONGLONG>(user)) * 100);
 }
 
 // The pump and the paced wait, taking the thread's messages as a window of the test's own would,
@@ -189,14 +187,13 @@ bool fontsAsSpecified(const WindowRig& rig, int dpi) {
 std::wstring said;  // by the message box that the hook below closes
 
 LRESULT CALLBACK refuseWindow(int code, WPARAM w, LPARAM l) {
-    wchar_t name[16] = {}, text[256] = {};
+    wchar_t name[16] = {};
     GetClassNameW(reinterpret_cast<HWND>(w), name, 16);
     if (code == HCBT_CREATEWND && std::wstring_view(name) == L"Ostavel") {
         return 1;
     }
     if (code == HCBT_ACTIVATE && std::wstring_view(name) == L"#32770") {
-        GetDlgItemTextW(reinterpret_cast<HWND>(w), 0xFFFF, text, 256);  // a message box's text
-        said = text;
+        said = textOf(GetDlgItem(reinterpret_cast<HWND>(w), 0xFFFF));  // a message box's text
         PostMessageW(reinterpret_cast<HWND>(w), WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, w, l);
@@ -205,10 +202,8 @@ LRESULT CALLBACK refuseWindow(int code, WPARAM w, LPARAM l) {
 HWND probed = nullptr;  // the window the probe found
 
 std::wstring findWindow() {
-    const std::wstring title = win32::widen(layout::title);
     // Shown once it is built and placed for its DPI.
-    for (int i = 0; i < 200 && !IsWindowVisible(probed = FindWindowW(nullptr, title.c_str()));
-         ++i) {
+    for (int i = 0; i < 200 && !IsWindowVisible(probed = FindWindowW(L"Ostavel", nullptr)); ++i) {
         Sleep(50);
     }
     RECT client{};
@@ -218,9 +213,8 @@ std::wstring findWindow() {
 }
 
 std::wstring probe(const std::string& line) {
-    const std::size_t space = line.find(' ');
-    const std::string command = line.substr(0, space);
-    const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    const std::string command = line.substr(0, line.find(' '));
+    const std::string argument = line.substr(std::min(command.size() + 1, line.size()));
     if (command == "window") {
         return findWindow();
     }
@@ -229,13 +223,12 @@ std::wstring probe(const std::string& line) {
     }
     if (command == "click") {
         PostMessageW(control(probed, argument), BM_CLICK, 0, 0);
-        return L"ok";
-    }
-    if (command == "close") {
+    } else if (command == "close") {
         PostMessageW(probed, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return L"ok";
+    } else {
+        return L"unknown command " + win32::widen(command);
     }
-    return L"unknown command " + win32::widen(command);
+    return L"ok";
 }
 
 }  // namespace
