@@ -27,10 +27,6 @@ QRect rectOf(const QJsonValue& px) {
     return {px[0].toInt(), px[1].toInt(), px[2].toInt(), px[3].toInt()};
 }
 
-QImage asset(const QString& name) {
-    return QImage(QStringLiteral(OSTAVEL_ASSET_DIR "/") + name);
-}
-
 // The bounding box of the pure-white pixels 4-connected to a seed: the bubble's interior.
 QRect whiteRegion(QImage image, QPoint seed) {
     QRect bounds(seed, seed);
@@ -159,16 +155,17 @@ private slots:
         qDeleteAll(w.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly));  // the picture
         const QImage shown = w.window.grab().toImage();
         const bool twice = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2;
-        const QImage picture = asset(twice ? "snow@2x.png" : "snow.png").copy(shown.rect());
-        QCOMPARE(shown, picture.convertToFormat(shown.format()));
+        const QImage picture(OSTAVEL_ASSET_DIR + QString(twice ? "/snow@2x.png" : "/snow.png"));
+        QCOMPARE(shown, picture.copy(shown.rect()).convertToFormat(shown.format()));
     }
 
     // Why: the opaque white number labels would show as boxes wherever the bubble is not white,
-    // a bubble that leaks into the scene is no longer a bubble, and both editions share them.
-    void bubbleInteriorsArePureWhereTheLabelsSit() {
+    // a bubble that leaks into the scene is no longer a bubble, and both editions share them. The
+    // icon is the 32-pixel opaque picture of at most 256 colours every platform's icon is made of.
+    void theArtworkKeepsItsBubblesAndIcon() {
         for (const auto& [scale, suffix] : {std::pair(1, ".png"), {2, "@2x.png"}}) {
-            const QImage snow = asset("snow" + QString(suffix)),
-                         stage = asset("stage" + QString(suffix));
+            const QImage snow = QImage(OSTAVEL_ASSET_DIR "/snow" + QString(suffix)),
+                         stage = QImage(OSTAVEL_ASSET_DIR "/stage" + QString(suffix));
             const QTransform scaled = QTransform::fromScale(scale, scale);
             for (int p = 1; p <= 6; ++p) {
                 const QRect label =
@@ -189,10 +186,7 @@ private slots:
                          stage.copy(interior).createMaskFromColor(qRgb(255, 255, 255)));
             }
         }
-    }
-
-    void theIconIsAnOpaqueThirtyTwoPixelPaletteImage() {
-        const QImage icon = asset("icon-32.png");
+        const QImage icon = QImage(OSTAVEL_ASSET_DIR "/icon-32.png");
         QVERIFY(icon.size() == QSize(32, 32) && icon.colorCount() > 0 && icon.colorCount() <= 256);
         QVERIFY(std::ranges::all_of(icon.colorTable(), [](QRgb c) { return qAlpha(c) == 255; }));
     }

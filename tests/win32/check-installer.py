@@ -51,8 +51,8 @@ def shortcut(edition):
 def registry(key, name_field, name):
     """The values of each subkey of key whose name_field is name, escaped as the export writes."""
     export = Path(os.environ["WINEPREFIX"]) / "export.reg"
-    wine("reg", "export", key, f"Z:{export}", "/y")
-    text = export.read_text(encoding="utf-16") if export.exists() else ""
+    exported = wine("reg", "export", key, f"Z:{export}", "/y") == 0  # not an earlier export
+    text = export.read_text(encoding="utf-16") if exported else ""
     entries = [dict(re.findall(r'^"(\w+)"="(.*)"$', subkey, re.M)) for subkey in text.split("\n[")]
     return [values for values in entries if values.get(name_field) == name]
 

@@ -5,7 +5,7 @@
 // waitable timer and the performance counter. The window as the program makes it: its labels'
 // fonts, a change of DPI while it runs, the keys that move its focus and press its buttons, a quit
 // from elsewhere mid-forecast and a window that cannot be made. The expected values are written
-// here as specified. Prints "N passed, M failed".
+// here by hand. Prints "N passed, M failed".
 // usage: test_frontend PICTURE.bmp PICTURE@2x.bmp   the first edition's picture, 1x and 2x
 //
 // The probe, without arguments, for the end-to-end driver and the installer check: as assistive
@@ -167,7 +167,7 @@ bool labelsShowPicture(const WindowRig& rig, const wchar_t* path, int scale) {
 
 // Each number, message and headline label's font as the window made it: the face, the pixel
 // height for the DPI, the weight, the Shift-JIS character set.
-bool fontsAsSpecified(const WindowRig& rig, int dpi) {
+bool fontsAsLaidOut(const WindowRig& rig, int dpi) {
     const std::tuple<std::string_view, std::wstring_view, int, int> fonts[] = {
         {"Label1", L"Terminal", 16, FW_BOLD},          {"Label2", L"Terminal", 16, FW_BOLD},
         {"Label3", L"Terminal", 16, FW_BOLD},          {"Label4", L"Terminal", 16, FW_BOLD},
@@ -294,13 +294,13 @@ int wmain(int argc, wchar_t* argv[]) {
     // Why: where the named face is missing the font mapper chooses by the character set, and only a
     // Shift-JIS face has the Japanese glyphs. Moved to a screen of another DPI, the window takes
     // its size there and no label keeps a band of the picture it had before.
-    check(fontsAsSpecified(rig, 96), "the labels' fonts at 96 DPI", 96);
+    check(fontsAsLaidOut(rig, 96), "the labels' fonts at 96 DPI", 96);
     for (const int scale : {2, 1}) {  // 421 x 279 at 96 DPI
         rig.changeDpi(96 * scale);
         RECT client{};
         GetClientRect(rig.hwnd, &client);
         check(client.right == 421 * scale && client.bottom == 279 * scale &&
-                  fontsAsSpecified(rig, 96 * scale) && labelsShowPicture(rig, argv[scale], scale),
+                  fontsAsLaidOut(rig, 96 * scale) && labelsShowPicture(rig, argv[scale], scale),
               scale == 2 ? "at 192 DPI: its size, the fonts, the 2x picture behind every label"
                          : "back at 96 DPI: its size, the fonts, the 1x picture behind them",
               client.right);
