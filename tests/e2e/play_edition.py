@@ -155,8 +155,9 @@ def check_screen():
         if len(ink) < 20 or set(ink) != {colour}:
             fail(f"the {line} line is not drawn in {tuple(colour)} alone: {len(ink)} pixels "
                  f"in {sorted(set(map(tuple, ink)))[:3]}...")
-    # ミニロト in four different glyphs: a font without them draws four equal boxes. The
-    # glyphs are the runs of columns with dark pixels inside the button's focus frame.
+    # ミニロト in different glyphs: a font without them draws four equal boxes. The glyphs are
+    # the runs of columns with dark pixels inside the button's focus frame; three different
+    # runs at least, in case two glyphs touch.
     columns = [bytes(sum(at(x, y)) < 384 for y in range(213 * scale, 229 * scale))
                for x in range(53 * scale, 116 * scale)]
     glyphs = {b"".join(run) for inked, run in itertools.groupby(columns, any) if inked}
